@@ -1,0 +1,246 @@
+#include "frmPrincipal.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ArchivoDeTrabajo.h"
+#include "Avisos.h"
+#include "Ayuda.h"
+#include "Celda.h"
+#include "Comandos.h"
+#include "ListaArchivos.h"
+#include "ListaCaracteres.h"
+#include "Transformaciones.h"
+#include "mdlArchivos.h"
+
+namespace {
+
+const QString DireccionDelFabricante = QStringLiteral("https://www.grafolux.example/");
+
+template <typename Control>
+Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QString& ayuda = {}) {
+  auto* control = new Control(ventana);
+  control->setObjectName(QLatin1String(nombre));
+  control->setGeometry(lugar);
+  control->setToolTip(ayuda);
+  return control;
+}
+
+}  // namespace
+
+// The pictures are compiled into the static library that holds the window;
+// a static library's resources must be registered by hand.
+static void registrarImagenes() { Q_INIT_RESOURCE(recursos); }
+
+frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
+  registrarImagenes();
+  setObjectName(QStringLiteral("frmPrincipal"));
+  setWindowTitle(avisos::TituloAplicacion);
+  setWindowIcon(QIcon(QStringLiteral(":/imagenes/grafolux.png")));
+  setFixedSize(451, 426);
+  crearControles();
+  ordenarTabulacion();
+  connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
+}
+
+void frmPrincipal::crearControles() {
+  const auto boton = [this](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
+                            void (frmPrincipal::*manejador)()) {
+    auto* b = colocar<QPushButton>(this, nombre, lugar, ayuda);
+    b->setText(texto);
+    connect(b, &QPushButton::clicked, this, manejador);
+    return b;
+  };
+  const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
+                                  void (frmPrincipal::*manejador)()) {
+    auto* b = boton(nombre, {}, QRect(lugar, QSize(25, 25)), ayuda, manejador);
+    const QPixmap imagen(QStringLiteral(":/imagenes/%1.png").arg(QLatin1String(dibujo)));
+    b->setIcon(imagen);
+    b->setIconSize(imagen.size());
+    return b;
+  };
+  const auto linea = [this](const char* nombre, int y) {
+    auto* l = colocar<QFrame>(this, nombre, QRect(8, y, 433, 1));
+    l->setFrameShape(QFrame::HLine);
+    l->setFrameShadow(QFrame::Plain);
+  };
+
+  // Top band.
+  Image1_ = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
+  Image1_->setPixmap(QPixmap(QStringLiteral(":/imagenes/banner.png")));
+  cmdAyuda_ = boton("cmdAyuda", QStringLiteral("Ayuda"), QRect(376, 64, 65, 17),
+                    QStringLiteral("Abre la ayuda del Grafolux."), &frmPrincipal::cmdAyuda_Click);
+  linea("Line1", 96);
+
+  // Middle band.
+  lblCarac_ = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
+  lblCarac_->setText(QStringLiteral("Caracter:"));
+  cboCarac_ = colocar<QComboBox>(this, "cboCarac", QRect(32, 128, 65, 21),
+                                 QStringLiteral("Seleccione el caracter que quiera editar."));
+  cmdLeer_ = boton("cmdLeer", QStringLiteral("Leer"), QRect(32, 152, 65, 25),
+                   QStringLiteral("Lee el caracter desde el archivo."), &frmPrincipal::cmdLeer_Click);
+  cmdGrabar_ = boton("cmdGrabar", QStringLiteral("Grabar"), QRect(48, 184, 49, 17),
+                     QStringLiteral("Almacena el caracter en el archivo."), &frmPrincipal::cmdGrabar_Click);
+
+  for (int r = 1; r <= glyph::Filas; ++r) {
+    for (int c = 1; c <= glyph::Columnas; ++c) {
+      auto* celda = new Celda(this);
+      celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
+      celda->setGeometry(112 + 16 * (c - 1), 112 + 16 * (r - 1), 17, 17);
+      celdas_[glyph::GlyphGrid::indice(r, c)] = celda;
+    }
+  }
+
+  cmdRotarIzq_ = botonConDibujo("cmdRotarIzq", "rotar_izquierda", {280, 112},
+                                QStringLiteral("Rota el dibujo 90º a la izquierda."), &frmPrincipal::cmdRotarIzq_Click);
+  cmdArr_ = botonConDibujo("cmdArr", "arriba", {304, 112}, QStringLiteral("Desplaza el dibujo hacia arriba."),
+                           &frmPrincipal::cmdArr_Click);
+  cmdRotarDer_ = botonConDibujo("cmdRotarDer", "rotar_derecha", {328, 112},
+                                QStringLiteral("Rota el dibujo 90º a la derecha."), &frmPrincipal::cmdRotarDer_Click);
+  cmdIzq_ = botonConDibujo("cmdIzq", "izquierda", {280, 136}, QStringLiteral("Desplaza el dibujo hacia la izquierda."),
+                           &frmPrincipal::cmdIzq_Click);
+  cmdAba_ = botonConDibujo("cmdAba", "abajo", {304, 136}, QStringLiteral("Desplaza el dibujo hacia abajo."),
+                           &frmPrincipal::cmdAba_Click);
+  cmdDer_ = botonConDibujo("cmdDer", "derecha", {328, 136}, QStringLiteral("Desplaza el dibujo hacia la derecha."),
+                           &frmPrincipal::cmdDer_Click);
+  cmdBorrar_ = boton("cmdBorrar", QStringLiteral("Borrar"), QRect(368, 112, 57, 25), QStringLiteral("Vacía la matríz."),
+                     &frmPrincipal::cmdBorrar_Click);
+  cmdLlenar_ = boton("cmdLlenar", QStringLiteral("Llenar"), QRect(368, 136, 57, 25), QStringLiteral("Llena la matríz."),
+                     &frmPrincipal::cmdLlenar_Click);
+  cmdReflejoH_ = boton("cmdReflejoH", QStringLiteral("Reflejo Horizontal"), QRect(280, 176, 97, 25),
+                       QStringLiteral("Reflejo horizontal de la matríz."), &frmPrincipal::cmdReflejoH_Click);
+  cmdReflejoV_ = boton("cmdReflejoV", QStringLiteral("Reflejo Vertical"), QRect(280, 200, 97, 25),
+                       QStringLiteral("Reflejo Vertical de la matríz"), &frmPrincipal::cmdReflejoV_Click);
+  linea("Line2", 240);
+
+  // Bottom band.
+  lblArch_ = colocar<QLabel>(this, "lblArch", QRect(32, 256, 89, 17));
+  lblArch_->setText(QStringLiteral("Archivo de trabajo"));
+  txtArch_ = colocar<QLineEdit>(this, "txtArch", QRect(128, 256, 241, 19));
+  cmdCrear_ = boton("cmdCrear", QStringLiteral("Crear"), QRect(376, 256, 49, 17),
+                    QStringLiteral("Crea un archivo de fuentes vacío."), &frmPrincipal::cmdCrear_Click);
+  filArchivos_ = colocar<ListaArchivos>(this, "filArchivos", QRect(32, 288, 121, 123),
+                                        QStringLiteral("Doble click sobre un archivo para seleccionarlo."));
+  connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
+  imgTolvane_ = colocar<QLabel>(this, "imgTolvane", QRect(200, 288, 201, 117), DireccionDelFabricante);
+  imgTolvane_->setScaledContents(true);
+  lblTolvane_ = colocar<QLabel>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
+  lblTolvane_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void frmPrincipal::ordenarTabulacion() {
+  QList<QWidget*> orden;
+  for (int c = 1; c <= glyph::Columnas; ++c) {
+    for (int r = 1; r <= glyph::Filas; ++r) orden.append(celda(r, c));
+  }
+  orden << cmdIzq_ << cmdDer_ << cmdBorrar_ << cmdLlenar_ << cboCarac_ << txtArch_ << filArchivos_ << cmdLeer_
+        << cmdGrabar_ << cmdReflejoV_ << cmdArr_ << cmdAba_ << cmdRotarIzq_ << cmdRotarDer_ << cmdReflejoH_
+        << cmdAyuda_ << cmdCrear_;
+  for (qsizetype i = 0; i + 1 < orden.size(); ++i) setTabOrder(orden[i], orden[i + 1]);
+  setTabOrder(orden.last(), orden.first());
+  celda(1, 1)->setFocus();
+}
+
+bool frmPrincipal::Form_Load() {
+  CargarLogo();
+  lblTolvane_->setText(fontfile::LeerMarca());
+  const QString carpeta = filArchivos_->carpeta() + QStringLiteral("/tipografias");
+  if (!filArchivos_->setCarpeta(carpeta)) {
+    avisos::mostrar({QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\"."),
+                     avisos::TituloAplicacion, avisos::Botones::Aceptar, avisos::Icono::Critico});
+    return false;
+  }
+  cboCarac_->addItems(fontfile::ListaCaracteres());
+  cboCarac_->setCurrentIndex(-1);
+  return true;
+}
+
+void frmPrincipal::CargarLogo() {
+  QImageReader lector(QStringLiteral("./ayuda/Archivos/logo.jpg"));
+  const QImage logo = lector.read();
+  if (!logo.isNull()) imgTolvane_->setPixmap(QPixmap::fromImage(logo));
+}
+
+glyph::GlyphGrid frmPrincipal::leerCeldas() const {
+  glyph::GlyphGrid dibujo;
+  for (int i = 0; i < glyph::Celdas; ++i) dibujo.valores[i] = celdas_[i]->isChecked() ? 1 : 0;
+  return dibujo;
+}
+
+void frmPrincipal::escribirCeldas(const glyph::GlyphGrid& dibujo) {
+  // A cell whose value does not change is neither written nor repainted.
+  for (int i = 0; i < glyph::Celdas; ++i) celdas_[i]->setChecked(dibujo.valores[i] != 0);
+}
+
+void frmPrincipal::cambiar(std::int16_t valor) {
+  glyph::GlyphGrid dibujo;
+  glyph::cambiar(dibujo, valor);
+  escribirCeldas(dibujo);
+}
+
+void frmPrincipal::aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&)) {
+  escribirCeldas(comando(leerCeldas()));
+}
+
+void frmPrincipal::cmdBorrar_Click() { cambiar(0); }
+void frmPrincipal::cmdLlenar_Click() { cambiar(1); }
+void frmPrincipal::cmdArr_Click() { aplicar(glyph::desplazarArriba); }
+void frmPrincipal::cmdAba_Click() { aplicar(glyph::desplazarAbajo); }
+void frmPrincipal::cmdIzq_Click() { aplicar(glyph::desplazarIzquierda); }
+void frmPrincipal::cmdDer_Click() { aplicar(glyph::desplazarDerecha); }
+void frmPrincipal::cmdReflejoH_Click() { aplicar(glyph::reflejoHorizontal); }
+void frmPrincipal::cmdReflejoV_Click() { aplicar(glyph::reflejoVertical); }
+void frmPrincipal::cmdRotarIzq_Click() { aplicar(glyph::rotarIzquierda); }
+void frmPrincipal::cmdRotarDer_Click() { aplicar(glyph::rotarDerecha); }
+
+QString frmPrincipal::caracterElegido() const {
+  return cboCarac_->currentIndex() < 0 ? QString() : cboCarac_->currentText();
+}
+
+void frmPrincipal::cmdCrear_Click() {
+  const fontfile::Resultado r = fontfile::crearArchivo(filArchivos_->carpeta(), txtArch_->text());
+  if (r.hecho) filArchivos_->refrescar();
+  if (r.focoAlNombre) txtArch_->setFocus();
+}
+
+void frmPrincipal::cmdGrabar_Click() {
+  const fontfile::Resultado r =
+      fontfile::grabarCaracter(filArchivos_->carpeta(), txtArch_->text(), caracterElegido(), leerCeldas());
+  if (r.focoAlNombre) txtArch_->setFocus();
+}
+
+void frmPrincipal::cmdLeer_Click() {
+  const fontfile::Resultado r = fontfile::leerCaracter(filArchivos_->carpeta(), txtArch_->text(), caracterElegido());
+  if (r.dibujo) escribirCeldas(*r.dibujo);
+  if (r.focoAlNombre) txtArch_->setFocus();
+}
+
+void frmPrincipal::cmdAyuda_Click() { ayuda::abrir(); }
+
+void frmPrincipal::filArchivos_Click() {
+  const QString nombre = filArchivos_->seleccionado();
+  if (fontfile::formatoAdecuado(fontfile::rutaDeTrabajo(filArchivos_->carpeta(), nombre))) txtArch_->setText(nombre);
+}
+
+void frmPrincipal::txtArch_LostFocus() {
+  const NombreRevisado revisado = revisarNombre(txtArch_->text());
+  if (!revisado.incorrecto()) {
+    if (revisado.texto != txtArch_->text()) txtArch_->setText(revisado.texto);
+    return;
+  }
+  avisos::informar(mensajeExtensionIncorrecta(revisado.extensionIncorrecta));
+  txtArch_->setFocus();
+}
+
+// The name box is left only when the focus moves to another control of this
+// window; a message box or another window taking the focus does not count,
+// or the box's own message would send it round for ever.
+void frmPrincipal::alFocoCambiado(QWidget* antes, QWidget* ahora) {
+  if (antes == txtArch_ && ahora != nullptr && ahora->window() == this) txtArch_LostFocus();
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The editor's only window. Its controls are the editor's whole state: the
+// 70 cells of the drawing, the selected character, the file list's folder
+// and the name box. Each handler reads the controls, calls the drawing or
+// file logic, and writes the result back.
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "GlyphGrid.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ListaArchivos;
+
+class frmPrincipal : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit frmPrincipal(QWidget* padre = nullptr);
+
+  // Start-up: logo, brand text, working folder and character list. False,
+  // after telling the user, when the working folder is missing; the window
+  // must then not be shown.
+  bool Form_Load();
+
+  QCheckBox* celda(int r, int c) const { return celdas_[glyph::GlyphGrid::indice(r, c)]; }
+  glyph::GlyphGrid leerCeldas() const;
+  void escribirCeldas(const glyph::GlyphGrid& dibujo);
+  void cambiar(std::int16_t valor);
+
+ public slots:
+  void cmdBorrar_Click();
+  void cmdLlenar_Click();
+  void cmdArr_Click();
+  void cmdAba_Click();
+  void cmdIzq_Click();
+  void cmdDer_Click();
+  void cmdReflejoH_Click();
+  void cmdReflejoV_Click();
+  void cmdRotarIzq_Click();
+  void cmdRotarDer_Click();
+  void cmdCrear_Click();
+  void cmdGrabar_Click();
+  void cmdLeer_Click();
+  void cmdAyuda_Click();
+  void filArchivos_Click();
+  void txtArch_LostFocus();
+
+ private:
+  void crearControles();
+  void ordenarTabulacion();
+  void CargarLogo();
+  void aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&));
+  void alFocoCambiado(QWidget* antes, QWidget* ahora);
+  QString caracterElegido() const;
+
+  std::array<QCheckBox*, glyph::Celdas> celdas_{};
+  QLabel* Image1_ = nullptr;
+  QPushButton* cmdAyuda_ = nullptr;
+  QLabel* lblCarac_ = nullptr;
+  QComboBox* cboCarac_ = nullptr;
+  QPushButton* cmdLeer_ = nullptr;
+  QPushButton* cmdGrabar_ = nullptr;
+  QPushButton* cmdRotarIzq_ = nullptr;
+  QPushButton* cmdArr_ = nullptr;
+  QPushButton* cmdRotarDer_ = nullptr;
+  QPushButton* cmdIzq_ = nullptr;
+  QPushButton* cmdAba_ = nullptr;
+  QPushButton* cmdDer_ = nullptr;
+  QPushButton* cmdBorrar_ = nullptr;
+  QPushButton* cmdLlenar_ = nullptr;
+  QPushButton* cmdReflejoH_ = nullptr;
+  QPushButton* cmdReflejoV_ = nullptr;
+  QLabel* lblArch_ = nullptr;
+  QLineEdit* txtArch_ = nullptr;
+  QPushButton* cmdCrear_ = nullptr;
+  ListaArchivos* filArchivos_ = nullptr;
+  QLabel* imgTolvane_ = nullptr;
+  QLabel* lblTolvane_ = nullptr;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// Test helpers: the message seam recorded and answered, a working directory
+// of its own for each test, and small file helpers.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <vector>
+
+#include "Avisos.h"
+#include "Ayuda.h"
+
+// Records every message shown while it lives and answers questions from a
+// queue (No when the queue is empty).
+class AvisosGrabados {
+ public:
+  AvisosGrabados();
+  ~AvisosGrabados();
+  void responder(avisos::Respuesta r) { respuestas_.push_back(r); }
+  const std::vector<avisos::Aviso>& vistos() const { return vistos_; }
+  QStringList textos() const;
+  void olvidar() { vistos_.clear(); }
+
+ private:
+  std::vector<avisos::Aviso> vistos_;
+  std::deque<avisos::Respuesta> respuestas_;
+  avisos::Presentador anterior_;
+};
+
+// A temporary directory made the current one, with tipografias/ inside.
+class CarpetaDeTrabajo {
+ public:
+  explicit CarpetaDeTrabajo(bool conTipografias = true);
+  ~CarpetaDeTrabajo();
+  QString raiz() const { return dir_.path(); }
+  QString tipografias() const { return dir_.path() + QStringLiteral("/tipografias"); }
+  QString fuente(const QString& nombre) const { return tipografias() + QLatin1Char('/') + nombre; }
+
+ private:
+  QTemporaryDir dir_;
+  QString anterior_;
+};
+
+QByteArray leerArchivo(const QString& ruta);
+void escribirArchivo(const QString& ruta, const QByteArray& datos);
+// A 24-byte record as the editor writes it: L = 1, the byte, ten codes.
+QByteArray registro(char caracter, std::initializer_list<int> codigos = {});
