@@ -64,7 +64,8 @@ void escribirRegistro(const QString& ruta, std::int16_t k, const FontRecord& reg
   }
 }
 
-void grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyph::GlyphGrid& dibujo) {
+// False when the user chose not to overwrite.
+bool grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyph::GlyphGrid& dibujo) {
   bool confirmado = false;
   for (;;) {
     ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Lectura);
@@ -75,7 +76,7 @@ void grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyp
       // Nobody waits on the lock while the user thinks; the search is made
       // again after the answer, since another editor may have stored since.
       archivo.desbloquear();
-      if (!preguntarSobreescribir()) return;
+      if (!preguntarSobreescribir()) return false;
       confirmado = true;
       continue;
     }
@@ -85,7 +86,7 @@ void grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyp
       if (registros.longitud % LongitudRegistro != 0) throw ErrorArchivo(Falla::FormatoIncorrecto);
     }
     escribirRegistro(ruta, k, FontRecord{caracter, glyph::codigosDelDibujo(dibujo)}, registros.longitud);
-    return;
+    return true;
   }
 }
 
@@ -120,7 +121,7 @@ Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QS
   const QString ruta = rutaDeTrabajo(carpeta, nombre);
   if (auto detenido = comprobarEntradas(ruta, nombre, caracter)) return *detenido;
   try {
-    grabarBloqueado(ruta, aWindows1252(caracter), dibujo);
+    if (!grabarBloqueado(ruta, aWindows1252(caracter), dibujo)) return Resultado{};
   } catch (const ErrorArchivo& e) {
     switch (e.falla()) {
       case Falla::FormatoIncorrecto: avisos::informar(MensajeFormato); break;
