@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 avisos::Respuesta mostrarCajaDeMensaje(const avisos::Aviso& aviso) {
-  QMessageBox caja(aviso.icono == avisos::Icono::Critico ? QMessageBox::Critical : QMessageBox::NoIcon,
-                   aviso.titulo, aviso.texto, QMessageBox::NoButton, QApplication::activeWindow());
+  QMessageBox caja(aviso.icono == avisos::Icono::Critico ? QMessageBox::Critical : QMessageBox::NoIcon, aviso.titulo,
+                   aviso.texto, QMessageBox::NoButton, QApplication::activeWindow());
   // Buttons of one role keep the order they are added in, whatever the
   // desktop's button layout: "Sí" always comes first.
   if (aviso.botones == avisos::Botones::SiNo) {

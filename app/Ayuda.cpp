@@ -18,7 +18,9 @@ Abridor& actual() {
 
 Abridor instalar(Abridor a) { return std::exchange(actual(), a ? std::move(a) : abrirConElEscritorio); }
 
-QUrl paginaDeAyuda() { return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("ayuda/editor.html"))); }
+QUrl paginaDeAyuda() {
+  return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("ayuda/editor.html")));
+}
 
 void abrir() { actual()(paginaDeAyuda()); }
 

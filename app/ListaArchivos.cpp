@@ -23,8 +23,8 @@ bool ListaArchivos::setCarpeta(const QString& carpeta) {
 
 void ListaArchivos::refrescar() {
   QDir dir(carpeta_);
-  const QStringList nombres =
-      dir.entryList({QStringLiteral("*.mtz")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+  const QStringList nombres = dir.entryList({QStringLiteral("*.mtz")}, QDir::Files | QDir::Hidden | QDir::System,
+                                            QDir::Name | QDir::IgnoreCase);
   leyendo_ = true;
   clear();
   addItems(nombres);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "ArchivoDeTrabajo.h"
 #include "Avisos.h"
@@ -140,8 +141,8 @@ void frmPrincipal::ordenarTabulacion() {
     for (int r = 1; r <= glyph::Filas; ++r) orden.append(celda(r, c));
   }
   orden << cmdIzq_ << cmdDer_ << cmdBorrar_ << cmdLlenar_ << cboCarac_ << txtArch_ << filArchivos_ << cmdLeer_
-        << cmdGrabar_ << cmdReflejoV_ << cmdArr_ << cmdAba_ << cmdRotarIzq_ << cmdRotarDer_ << cmdReflejoH_
-        << cmdAyuda_ << cmdCrear_;
+        << cmdGrabar_ << cmdReflejoV_ << cmdArr_ << cmdAba_ << cmdRotarIzq_ << cmdRotarDer_ << cmdReflejoH_ << cmdAyuda_
+        << cmdCrear_;
   for (qsizetype i = 0; i + 1 < orden.size(); ++i) setTabOrder(orden[i], orden[i + 1]);
   setTabOrder(orden.last(), orden.first());
   celda(1, 1)->setFocus();
@@ -236,6 +237,19 @@ void frmPrincipal::txtArch_LostFocus() {
   }
   avisos::informar(mensajeExtensionIncorrecta(revisado.extensionIncorrecta));
   txtArch_->setFocus();
+  // When a click took the focus away, the press that did it is still on its
+  // way to the control: it must not toggle a cell or pick a file once the
+  // user has been sent back to the box. Only that press is held back.
+  qApp->installEventFilter(this);
+  QTimer::singleShot(0, this, [this] { qApp->removeEventFilter(this); });
+}
+
+bool frmPrincipal::eventFilter(QObject* objeto, QEvent* evento) {
+  if (evento->type() == QEvent::MouseButtonPress || evento->type() == QEvent::MouseButtonDblClick) {
+    qApp->removeEventFilter(this);
+    return true;
+  }
+  return QWidget::eventFilter(objeto, evento);
 }
 
 // The name box is left only when the focus moves to another control of this

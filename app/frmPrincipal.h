@@ -57,6 +57,7 @@ class frmPrincipal : public QWidget {
   void CargarLogo();
   void aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&));
   void alFocoCambiado(QWidget* antes, QWidget* ahora);
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
   QString caracterElegido() const;
 
   std::array<QCheckBox*, glyph::Celdas> celdas_{};

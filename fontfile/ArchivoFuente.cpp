@@ -1,24 +1,31 @@
 #include "ArchivoFuente.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 
 namespace fontfile {
 namespace {
 
 const char* descripcion(Falla falla) {
   switch (falla) {
-    case Falla::NoExiste: return "file not found";
-    case Falla::NoSePuedeAbrir: return "file cannot be opened";
-    case Falla::NoSePuedeLeer: return "file cannot be read";
-    case Falla::FormatoIncorrecto: return "bad record length";
-    case Falla::Desbordamiento: return "record number overflow";
-    case Falla::NoSePuedeEscribir: return "file cannot be written";
+    case Falla::NoExiste:
+      return "file not found";
+    case Falla::NoSePuedeAbrir:
+      return "file cannot be opened";
+    case Falla::NoSePuedeLeer:
+      return "file cannot be read";
+    case Falla::FormatoIncorrecto:
+      return "bad record length";
+    case Falla::Desbordamiento:
+      return "record number overflow";
+    case Falla::NoSePuedeEscribir:
+      return "file cannot be written";
   }
   return "file error";
 }
@@ -98,10 +105,9 @@ void ArchivoFuente::truncar(qint64 longitud) {
 
 void crearVacio(const QString& ruta) {
   const QByteArray nombre = QFile::encodeName(ruta);
-  const int fd = nombre.isEmpty() ? -1
-                                  : sinInterrupcion([&] {
-                                      return ::open(nombre.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-                                    });
+  const int fd = nombre.isEmpty() ? -1 : sinInterrupcion([&] {
+    return ::open(nombre.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  });
   if (fd < 0) throw ErrorArchivo(Falla::NoSePuedeEscribir);
   ::close(fd);
 }

@@ -11,8 +11,8 @@
 namespace fontfile {
 
 enum class Falla {
-  NoExiste,           // the file is not there (its folder is)
-  NoSePuedeAbrir,     // anything else that stops the open: folder gone, access, a directory
+  NoExiste,        // the file is not there (its folder is)
+  NoSePuedeAbrir,  // anything else that stops the open: folder gone, access, a directory
   NoSePuedeLeer,
   FormatoIncorrecto,  // a slot whose length field is larger than 2
   Desbordamiento,     // a record number past 32767

@@ -7,9 +7,7 @@ namespace {
 
 // Without a presenter (a program without a window) nothing can be asked,
 // so every question is answered with the safe choice.
-Respuesta sinVentana(const Aviso& aviso) {
-  return aviso.botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar;
-}
+Respuesta sinVentana(const Aviso& aviso) { return aviso.botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar; }
 
 Presentador& actual() {
   static Presentador presentador = sinVentana;

@@ -92,9 +92,7 @@ bool grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyp
 
 }  // namespace
 
-QString rutaDeTrabajo(const QString& carpeta, const QString& nombre) {
-  return carpeta + QLatin1Char('/') + nombre;
-}
+QString rutaDeTrabajo(const QString& carpeta, const QString& nombre) { return carpeta + QLatin1Char('/') + nombre; }
 
 Resultado crearArchivo(const QString& carpeta, const QString& nombre) {
   const QString ruta = rutaDeTrabajo(carpeta, nombre);
@@ -124,11 +122,15 @@ Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QS
     if (!grabarBloqueado(ruta, aWindows1252(caracter), dibujo)) return Resultado{};
   } catch (const ErrorArchivo& e) {
     switch (e.falla()) {
-      case Falla::FormatoIncorrecto: avisos::informar(MensajeFormato); break;
+      case Falla::FormatoIncorrecto:
+        avisos::informar(MensajeFormato);
+        break;
       case Falla::Desbordamiento:
         avisos::informar(QStringLiteral("El archivo está lleno: no admite más de 32767 caracteres."));
         break;
-      default: avisos::informar(MensajeNoEscribe); break;
+      default:
+        avisos::informar(MensajeNoEscribe);
+        break;
     }
     return Resultado{};
   }
@@ -151,11 +153,15 @@ Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QStr
     return Resultado{true, false, glyph::dibujoDeCodigos(registro->columnas)};
   } catch (const ErrorArchivo& e) {
     switch (e.falla()) {
-      case Falla::FormatoIncorrecto: avisos::informar(MensajeFormato); break;
+      case Falla::FormatoIncorrecto:
+        avisos::informar(MensajeFormato);
+        break;
       case Falla::Desbordamiento:
         avisos::informar(QStringLiteral("Error: El archivo tiene más de 32767 registros."));
         break;
-      default: avisos::informar(QStringLiteral("No se puede leer el archivo.")); break;
+      default:
+        avisos::informar(QStringLiteral("No se puede leer el archivo."));
+        break;
     }
     return Resultado{};
   }

@@ -33,9 +33,9 @@ QString LeerMarca();
 // The records a search may visit: the complete slots of the file, at most
 // 32767, plus whether further complete slots lie beyond them.
 struct RegistrosLeidos {
-  QByteArray datos;        // a whole number of slots
-  bool hayMas = false;     // a record 32768 exists
-  qint64 longitud = 0;     // the file's length
+  QByteArray datos;     // a whole number of slots
+  bool hayMas = false;  // a record 32768 exists
+  qint64 longitud = 0;  // the file's length
 };
 RegistrosLeidos leerRegistros(const ArchivoFuente& archivo);
 

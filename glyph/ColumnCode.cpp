@@ -3,8 +3,8 @@
 namespace glyph {
 
 ColumnCode CalcCol(bool f1, bool f2, bool f3, bool f4, bool f5, bool f6, bool f7) {
-  return static_cast<ColumnCode>((f1 ? 1 : 0) | (f2 ? 2 : 0) | (f3 ? 4 : 0) | (f4 ? 8 : 0) |
-                                 (f5 ? 16 : 0) | (f6 ? 32 : 0) | (f7 ? 64 : 0));
+  return static_cast<ColumnCode>((f1 ? 1 : 0) | (f2 ? 2 : 0) | (f3 ? 4 : 0) | (f4 ? 8 : 0) | (f5 ? 16 : 0) |
+                                 (f6 ? 32 : 0) | (f7 ? 64 : 0));
 }
 
 Codigos codigosDelDibujo(const GlyphGrid& g) {

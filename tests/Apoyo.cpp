@@ -1,9 +1,10 @@
 #include "Apoyo.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
-#include <gtest/gtest.h>
 
 AvisosGrabados::AvisosGrabados() {
   anterior_ = avisos::instalar([this](const avisos::Aviso& a) {

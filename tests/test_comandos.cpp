@@ -1,7 +1,8 @@
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <QDir>
+#include <QFile>
 
 #include "Apoyo.h"
 #include "ColumnCode.h"
@@ -84,7 +85,11 @@ TEST_F(Comandos, CrearRechazaLoQueNoPuedeCrear) {
 TEST_F(Comandos, GrabarAgregaYSobreescribeTrasPreguntar) {
   escribirArchivo(ruta, {});
   EXPECT_TRUE(grabar("I", dibujoDeLaI()).hecho);
-  EXPECT_EQ(leerArchivo(ruta).toHex(), QByteArray("010049" "7f00" "00000000000000000000000000000000" "4000" "00"));
+  EXPECT_EQ(leerArchivo(ruta).toHex(), QByteArray("010049"
+                                                  "7f00"
+                                                  "00000000000000000000000000000000"
+                                                  "4000"
+                                                  "00"));
   grabar("b");
   grabar("A");  // a different character from "a"
   const QByteArray tres = leerArchivo(ruta);
@@ -116,8 +121,9 @@ TEST_F(Comandos, GrabarCompruebaEnOrden) {
   EXPECT_TRUE(grabarCaracter(dir, "", "a", {}).focoAlNombre);
   EXPECT_TRUE(grabarCaracter(dir, "a/b.mtz", "a", {}).focoAlNombre);
   EXPECT_TRUE(grabarCaracter(dir, "falta.mtz", "a", {}).focoAlNombre);
-  EXPECT_EQ(avisos.textos(), (QStringList{SinCaracter, SinArchivo, "El nombre del archivo no puede contener una barra (/).",
-                                          "El archivo \"" + falta + "\" no existe."}));
+  EXPECT_EQ(avisos.textos(),
+            (QStringList{SinCaracter, SinArchivo, "El nombre del archivo no puede contener una barra (/).",
+                         "El archivo \"" + falta + "\" no existe."}));
   EXPECT_FALSE(QFile::exists(falta));
 }
 
@@ -167,7 +173,8 @@ TEST_F(Comandos, GrabarEnUnDiscoLlenoOUnArchivoProtegido) {
     EXPECT_TRUE(leerCaracter(dir, "f.mtz", "a").dibujo.has_value());
   });
   EXPECT_EQ(leerArchivo(ruta), registro('a'));
-  EXPECT_EQ(avisos.textos(), (QStringList{NoEscribe, NoEscribe, "El caracter ya existe, desea sobreescribirlo?", NoEscribe}));
+  EXPECT_EQ(avisos.textos(),
+            (QStringList{NoEscribe, NoEscribe, "El caracter ya existe, desea sobreescribirlo?", NoEscribe}));
 }
 
 TEST_F(Comandos, LeerDevuelveElDibujoGrabado) {
@@ -201,7 +208,8 @@ TEST_F(Comandos, LeerInformaSinTocarLaMatriz) {
   EXPECT_FALSE(noEsta.focoAlNombre);
   escribirArchivo(carpeta.fuente("vacio.mtz"), {});
   EXPECT_FALSE(leerCaracter(dir, "vacio.mtz", QString::fromUtf8("ñ")).dibujo);
-  EXPECT_EQ(avisos.textos(), (QStringList{SinCaracter, SinArchivo, Formato, QString::fromUtf8("El carácter ñ no está en el archivo.")}));
+  EXPECT_EQ(avisos.textos(),
+            (QStringList{SinCaracter, SinArchivo, Formato, QString::fromUtf8("El carácter ñ no está en el archivo.")}));
 }
 
 TEST_F(Comandos, ProbarFormatoAlElegirUnArchivo) {

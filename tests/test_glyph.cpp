@@ -90,26 +90,25 @@ TEST_P(UnPunto, LlegaDondeDebe) {
   EXPECT_EQ(m.comando(conPunto(m.r, m.c, 5)), conPunto(m.r2, m.c2, 5));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Comandos, UnPunto,
-    testing::Values(Movimiento{"abajo_envuelve", desplazarAbajo, 7, 4, 1, 4},
-                    Movimiento{"abajo", desplazarAbajo, 2, 4, 3, 4},
-                    Movimiento{"arriba_envuelve", desplazarArriba, 1, 4, 7, 4},
-                    Movimiento{"derecha_envuelve", desplazarDerecha, 3, 10, 3, 1},
-                    Movimiento{"derecha", desplazarDerecha, 3, 1, 3, 2},
-                    Movimiento{"izquierda_envuelve", desplazarIzquierda, 3, 1, 3, 10},
-                    Movimiento{"reflejoH_esquina", reflejoHorizontal, 1, 1, 1, 10},
-                    Movimiento{"reflejoH_fila4", reflejoHorizontal, 4, 3, 4, 8},
-                    Movimiento{"reflejoV_esquina", reflejoVertical, 1, 1, 7, 1},
-                    Movimiento{"reflejoV_fila4_queda", reflejoVertical, 4, 6, 4, 6},
-                    Movimiento{"rotarIzq_1_1", rotarIzquierda, 1, 1, 7, 1},
-                    Movimiento{"rotarIzq_1_7", rotarIzquierda, 1, 7, 1, 1},
-                    Movimiento{"rotarDer_1_1", rotarDerecha, 1, 1, 1, 7},
-                    Movimiento{"rotarDer_1_7", rotarDerecha, 1, 7, 7, 7},
-                    Movimiento{"rotarIzq_centro", rotarIzquierda, 4, 4, 4, 4},
-                    Movimiento{"rotarIzq_fuera", rotarIzquierda, 2, 9, 2, 9},
-                    Movimiento{"rotarDer_fuera", rotarDerecha, 5, 8, 5, 8}),
-    [](const testing::TestParamInfo<Movimiento>& i) { return std::string(i.param.nombre); });
+INSTANTIATE_TEST_SUITE_P(Comandos, UnPunto,
+                         testing::Values(Movimiento{"abajo_envuelve", desplazarAbajo, 7, 4, 1, 4},
+                                         Movimiento{"abajo", desplazarAbajo, 2, 4, 3, 4},
+                                         Movimiento{"arriba_envuelve", desplazarArriba, 1, 4, 7, 4},
+                                         Movimiento{"derecha_envuelve", desplazarDerecha, 3, 10, 3, 1},
+                                         Movimiento{"derecha", desplazarDerecha, 3, 1, 3, 2},
+                                         Movimiento{"izquierda_envuelve", desplazarIzquierda, 3, 1, 3, 10},
+                                         Movimiento{"reflejoH_esquina", reflejoHorizontal, 1, 1, 1, 10},
+                                         Movimiento{"reflejoH_fila4", reflejoHorizontal, 4, 3, 4, 8},
+                                         Movimiento{"reflejoV_esquina", reflejoVertical, 1, 1, 7, 1},
+                                         Movimiento{"reflejoV_fila4_queda", reflejoVertical, 4, 6, 4, 6},
+                                         Movimiento{"rotarIzq_1_1", rotarIzquierda, 1, 1, 7, 1},
+                                         Movimiento{"rotarIzq_1_7", rotarIzquierda, 1, 7, 1, 1},
+                                         Movimiento{"rotarDer_1_1", rotarDerecha, 1, 1, 1, 7},
+                                         Movimiento{"rotarDer_1_7", rotarDerecha, 1, 7, 7, 7},
+                                         Movimiento{"rotarIzq_centro", rotarIzquierda, 4, 4, 4, 4},
+                                         Movimiento{"rotarIzq_fuera", rotarIzquierda, 2, 9, 2, 9},
+                                         Movimiento{"rotarDer_fuera", rotarDerecha, 5, 8, 5, 8}),
+                         [](const testing::TestParamInfo<Movimiento>& i) { return std::string(i.param.nombre); });
 
 struct Ciclo {
   const char* nombre;

@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "Apoyo.h"
 #include "FontRecord.h"
@@ -11,7 +12,13 @@ using namespace fontfile;
 
 TEST(Registro, ElEjemploDeLaIByteAByte) {
   const Ranura r = escribirRanura({"I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}});
-  const QByteArray esperado = QByteArray::fromHex("010049" "7f00" "0000000000000000" "0000000000000000" "4000" "00");
+  const QByteArray esperado = QByteArray::fromHex(
+      "010049"
+      "7f00"
+      "0000000000000000"
+      "0000000000000000"
+      "4000"
+      "00");
   EXPECT_EQ(QByteArray(r.data(), LongitudRegistro).toHex(), esperado.toHex());
   const auto leido = leerRanura(r.data());
   ASSERT_TRUE(leido);
@@ -149,7 +156,9 @@ TEST(Marca, PrimeraLineaEnWindows1252) {
   QDir().mkpath("ayuda/Archivos");
   const QString marca = "ayuda/Archivos/marca.txt";
   for (const char* fin : {"\r\n", "\r", "\n"}) {
-    escribirArchivo(marca, QByteArray("Compa\xF1\xED" "a \x80 1") + fin + "segunda");
+    escribirArchivo(marca, QByteArray("Compa\xF1\xED"
+                                      "a \x80 1") +
+                               fin + "segunda");
     EXPECT_EQ(LeerMarca(), QString::fromUtf8("Compañía € 1")) << fin;
   }
   escribirArchivo(marca, "sin fin de linea");
