@@ -1,0 +1,127 @@
+#include "Fuente.h"
+
+#include <QHash>
+#include <algorithm>
+
+#include "ArchivoFuente.h"
+#include "Fallo.h"
+#include "ListaCaracteres.h"
+
+namespace mtz {
+
+using fontfile::LongitudRegistro;
+using fontfile::MaximoRegistros;
+
+Fuente leerFuente(const QString& ruta) {
+  Fuente fuente;
+  fuente.ruta = ruta;
+  try {
+    fontfile::ArchivoFuente archivo(ruta, fontfile::ArchivoFuente::Modo::Lectura);
+    // Shared, like the editor's reads: a store in progress is never seen half done.
+    archivo.bloquear(fontfile::ArchivoFuente::Bloqueo::Compartido);
+    fuente.longitud = archivo.longitud();
+    fuente.ranurasCompletas = fuente.longitud / LongitudRegistro;
+    fuente.cola = static_cast<int>(fuente.longitud % LongitudRegistro);
+    const qint64 aLeer = std::min<qint64>(fuente.ranurasCompletas, MaximoRegistros);
+    const QByteArray datos = archivo.leer(0, aLeer * LongitudRegistro);
+    if (datos.size() != aLeer * LongitudRegistro) throw fontfile::ErrorArchivo(fontfile::Falla::NoSePuedeLeer);
+    fuente.entradas.reserve(static_cast<size_t>(aLeer));
+    for (qint64 i = 0; i < aLeer; ++i) {
+      const char* ranura = datos.constData() + i * LongitudRegistro;
+      fuente.entradas.push_back({static_cast<int>(i + 1), i * LongitudRegistro,
+                                 fontfile::longitudDeCaracter(ranura), fontfile::leerRanura(ranura)});
+    }
+  } catch (const fontfile::ErrorArchivo& e) {
+    switch (e.falla()) {
+      case fontfile::Falla::NoExiste: throw Fallo(QStringLiteral("%1: el archivo no existe").arg(ruta));
+      case fontfile::Falla::NoSePuedeAbrir: throw Fallo(QStringLiteral("%1: no se puede abrir el archivo").arg(ruta));
+      default: throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(ruta));
+    }
+  }
+  return fuente;
+}
+
+glyph::Codigos codigosVisibles(const glyph::Codigos& guardados) {
+  return glyph::codigosDelDibujo(glyph::dibujoDeCodigos(guardados));
+}
+
+int anchoUsado(const glyph::Codigos& codigos) {
+  const glyph::Codigos visibles = codigosVisibles(codigos);
+  for (int c = glyph::Columnas; c >= 1; --c) {
+    if (visibles[c - 1] != 0) return c;
+  }
+  return 0;
+}
+
+QString caracterLegible(const QByteArray& caracter1252) {
+  const QString texto = fontfile::deWindows1252(caracter1252);
+  if (caracter1252.size() == 1 && texto.size() == 1 && texto[0].isPrint() && texto[0] != QChar::ReplacementCharacter) {
+    return texto;
+  }
+  if (caracter1252.isEmpty()) return QStringLiteral("\"\"");
+  QString escrito;
+  for (const char b : caracter1252) escrito += QStringLiteral("\\x%1").arg(static_cast<uchar>(b), 2, 16, QLatin1Char('0'));
+  return escrito;
+}
+
+namespace {
+
+QString donde(const Entrada& e) {
+  return QStringLiteral("registro %1 (byte %2)").arg(e.numero).arg(e.desplazamiento);
+}
+
+}  // namespace
+
+QStringList revisar(const Fuente& fuente) {
+  QStringList problemas;
+  const auto& lista = fontfile::ListaCaracteres();
+  QHash<QByteArray, int> vistos;
+  for (const Entrada& e : fuente.entradas) {
+    if (!e.registro) {
+      problemas << QStringLiteral("%1: longitud de carácter %2, no cabe en la ranura (máximo 2)").arg(donde(e)).arg(e.longitud);
+      continue;
+    }
+    const QByteArray& caracter = e.registro->caracter;
+    const QString legible = caracterLegible(caracter);
+    if (caracter.size() != 1 || !lista.contains(fontfile::deWindows1252(caracter))) {
+      problemas << QStringLiteral("%1: el carácter %2 no está en la lista de 121").arg(donde(e), legible);
+    }
+    const auto anterior = vistos.constFind(caracter);
+    if (anterior != vistos.constEnd()) {
+      problemas << QStringLiteral("%1: el carácter %2 ya está en el registro %3").arg(donde(e), legible).arg(*anterior);
+    } else {
+      vistos.insert(caracter, e.numero);
+    }
+    for (int c = 0; c < glyph::Columnas; ++c) {
+      const int codigo = e.registro->columnas[c];
+      if (codigo < 0 || codigo > 127) {
+        problemas << QStringLiteral("%1: el código de la columna %2 es %3, fuera de 0..127").arg(donde(e)).arg(c + 1).arg(codigo);
+      }
+    }
+  }
+  if (fuente.ranurasCompletas > MaximoRegistros) {
+    problemas << QStringLiteral("byte %1: el archivo tiene %2 registros, más de %3")
+                     .arg(qint64{MaximoRegistros} * LongitudRegistro)
+                     .arg(fuente.ranurasCompletas)
+                     .arg(MaximoRegistros);
+  }
+  if (fuente.cola != 0) {
+    problemas << QStringLiteral("byte %1: registro incompleto al final, %2 bytes de %3")
+                     .arg(fuente.ranurasCompletas * LongitudRegistro)
+                     .arg(fuente.cola)
+                     .arg(LongitudRegistro);
+  }
+  return problemas;
+}
+
+const Entrada* buscar(const Fuente& fuente, const QString& caracter) {
+  const QByteArray buscado = fontfile::aWindows1252(caracter);
+  // A character with no Windows-1252 form comes out as '?', which must not match '?'.
+  if (fontfile::deWindows1252(buscado) != caracter) return nullptr;
+  for (const Entrada& e : fuente.entradas) {
+    if (e.registro && e.registro->caracter == buscado) return &e;
+  }
+  return nullptr;
+}
+
+}  // namespace mtz

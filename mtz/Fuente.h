@@ -1,0 +1,52 @@
+#pragma once
+// A font file read whole for a command of mtz: every slot as stored, up to the
+// 32767 records the editor can reach, and what lies beyond them.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "ColumnCode.h"
+#include "FontRecord.h"
+
+namespace mtz {
+
+struct Entrada {
+  int numero = 0;           // from 1
+  qint64 desplazamiento = 0;
+  quint16 longitud = 0;     // the length field of the slot
+  std::optional<fontfile::FontRecord> registro;  // nothing when the slot cannot be read
+};
+
+struct Fuente {
+  QString ruta;
+  qint64 longitud = 0;
+  qint64 ranurasCompletas = 0;  // every whole slot, also past record 32767
+  int cola = 0;                 // bytes after the last whole slot
+  std::vector<Entrada> entradas;
+};
+
+// Throws Fallo when the file cannot be opened or read. The file is opened
+// read-only and never changed.
+Fuente leerFuente(const QString& ruta);
+
+// The codes as the editor shows them: a code of 128 or more lights its whole
+// column, a negative one none (see dibujoDeCodigos).
+glyph::Codigos codigosVisibles(const glyph::Codigos& guardados);
+
+// Columns up to the last one with a lit dot; 0 for an empty drawing.
+int anchoUsado(const glyph::Codigos& codigos);
+
+// The character of a record for a terminal: itself when it is one printable
+// character, otherwise every byte as \xNN (an empty character is "").
+QString caracterLegible(const QByteArray& caracter1252);
+
+// One line for each fault of the file, each saying where.
+QStringList revisar(const Fuente& fuente);
+
+// The first record holding caracter (as the editor's search finds it).
+const Entrada* buscar(const Fuente& fuente, const QString& caracter);
+
+}  // namespace mtz

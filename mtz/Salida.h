@@ -1,0 +1,19 @@
+#pragma once
+// Where a command's output goes: standard output, or a file written whole or
+// not at all.
+
+#include <QByteArray>
+#include <QString>
+
+namespace mtz {
+
+// An empty ruta or "-" is standard output. A file is written into a temporary
+// file beside it and renamed over it only when complete, so a failure leaves
+// whatever was there before. A device or FIFO is written directly. Throws
+// Fallo.
+void escribirSalida(const QString& ruta, const QByteArray& datos);
+
+// True when both paths name the same existing file.
+bool mismoArchivo(const QString& a, const QString& b);
+
+}  // namespace mtz
