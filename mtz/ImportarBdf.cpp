@@ -154,6 +154,23 @@ Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
                      .arg(fuera.mid(0, mostrados).join(QLatin1Char(' ')))
                      .arg(fuera.size() > mostrados ? QStringLiteral(" ...") : QString());
   }
+  // The dots of each glyph, and the leftmost dot of them all: the font moves
+  // left as a whole, so that a glyph set off to the right (a narrow 1
+  // centred in its box) keeps its place.
+  QHash<const Glifo*, std::vector<Punto>> puntosDe;
+  int izquierda = INT_MAX;
+  for (const Glifo* g : porCaracter) {
+    std::vector<Punto>& puntos = puntosDe[g];
+    for (int f = 0; f < static_cast<int>(g->filas.size()); ++f) {
+      const QByteArray& fila = g->filas[f];
+      for (int i = 0; i < g->ancho && i / 4 < fila.size(); ++i) {
+        if (valorHex(fila[i / 4]) & (8 >> (i % 4))) {
+          puntos.push_back({g->x + i, g->y + g->alto - 1 - f});
+          izquierda = std::min(izquierda, g->x + i);
+        }
+      }
+    }
+  }
   QStringList faltan;
   for (const QString& c : lista) {
     const Glifo* g = porCaracter.value(c);
@@ -161,18 +178,9 @@ Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
       faltan << c;
       continue;
     }
-    std::vector<Punto> puntos;
-    for (int f = 0; f < static_cast<int>(g->filas.size()); ++f) {
-      const QByteArray& fila = g->filas[f];
-      for (int i = 0; i < g->ancho && i / 4 < fila.size(); ++i) {
-        const int nibble = valorHex(fila[i / 4]);
-        if (nibble & (8 >> (i % 4))) puntos.push_back({g->x + i, g->y + g->alto - 1 - f});
-      }
-    }
+    const std::vector<Punto>& puntos = puntosDe[g];
     fontfile::FontRecord reg{fontfile::aWindows1252(c), {}};
     glyph::GlyphGrid dibujo;
-    int izquierda = INT_MAX;
-    for (const Punto& p : puntos) izquierda = std::min(izquierda, p.x);
     int arriba = 0, debajo = 0, derecha = 0;
     for (const Punto& p : puntos) {
       const int columna = p.x - izquierda + 1;

@@ -18,7 +18,8 @@ struct Importado {
 
 // Each glyph keeps its baseline: row 7 is the row just above it, unless the
 // whole font (ascent + descent) fits in 7 rows, in which case its lowest row
-// is row 7. The ink is moved to start at column 1. Dots that fall outside are
+// is row 7. The font is moved left as a whole until its leftmost dot is in
+// column 1. Dots that fall outside are
 // cut and reported. Throws Fallo when the text is not a BDF font.
 Importado importarBdf(const QByteArray& bdf, const QString& nombre);
 

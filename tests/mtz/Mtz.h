@@ -1,0 +1,55 @@
+#pragma once
+// Runs the built mtz and keeps what it said.
+
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "FontRecord.h"
+
+struct Corrida {
+  int estado = -1;
+  QByteArray salida;
+  QByteArray errores;
+};
+
+inline Corrida correr(const QString& programa, const QStringList& argumentos, const QString& carpeta = {}) {
+  QProcess p;
+  if (!carpeta.isEmpty()) p.setWorkingDirectory(carpeta);
+  p.start(programa, argumentos);
+  p.closeWriteChannel();
+  if (!p.waitForFinished(120000)) {
+    p.kill();
+    p.waitForFinished();
+    return {};
+  }
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+inline Corrida orden(const QStringList& argumentos) { return correr(QStringLiteral(MTZ_PROGRAMA), argumentos); }
+
+inline QByteArray leer(const QString& ruta) {
+  QFile f(ruta);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void escribir(const QString& ruta, const QByteArray& datos) {
+  QFile f(ruta);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(datos);
+}
+
+inline QByteArray ranura(const QByteArray& caracter, std::initializer_list<int> codigos) {
+  fontfile::FontRecord r{caracter, {}};
+  int c = 0;
+  for (const int v : codigos) r.columnas[c++] = static_cast<qint16>(v);
+  const fontfile::Ranura s = fontfile::escribirRanura(r);
+  return QByteArray(s.data(), fontfile::LongitudRegistro);
+}
+
+inline const QString Basica = QStringLiteral(MTZ_DATOS "/tipografias/basica.mtz");
