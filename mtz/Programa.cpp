@@ -1,6 +1,7 @@
 #include "Programa.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <cstdio>
 #include <unistd.h>
@@ -151,6 +152,8 @@ void salidaBinaria(const Linea& l) {
 QByteArray leerEntrada(const QString& ruta) {
   QFile archivo(ruta);
   if (!archivo.exists()) throw Fallo(QStringLiteral("%1: el archivo no existe").arg(ruta));
+  // A FIFO would keep the command waiting, a folder has nothing to read.
+  if (!QFileInfo(ruta).isFile()) throw Fallo(QStringLiteral("%1: no es un archivo normal").arg(ruta));
   if (!archivo.open(QIODevice::ReadOnly)) throw Fallo(QStringLiteral("%1: no se puede abrir el archivo").arg(ruta));
   // Sources of fonts are small; a huge file is refused rather than read whole.
   if (archivo.size() > 64 * 1024 * 1024) throw Fallo(QStringLiteral("%1: el archivo es demasiado grande").arg(ruta));
