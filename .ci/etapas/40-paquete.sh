@@ -16,7 +16,7 @@ rm -f "$COMPILACION"/grafolux_*.deb
 (cd "$COMPILACION" && timeout 600 cpack -G DEB >cpack.log 2>&1) || { cat "$COMPILACION/cpack.log"; exit 1; }
 paquete=$(ls "$COMPILACION"/grafolux_*.deb)
 dpkg-deb -f "$paquete" Package Version Depends
-timeout 600 apt-get install -y -qq "$paquete" >/dev/null
+timeout 600 apt-get install -y -qq --no-install-recommends "$paquete" >/dev/null
 
 command -v mtz grafolux grafolux-lanzador
 mtz --version
