@@ -1,0 +1,111 @@
+// The cells draw a kept picture of themselves and leave out what the cells
+// on top of them cover; the file list matches and sorts the names itself.
+// Neither may change what the user sees, clicks or gets listed.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QTest>
+
+#include "Apoyo.h"
+#include "ListaArchivos.h"
+#include "frmPrincipal.h"
+
+namespace {
+
+// What a stock check box of the cell's size shows, on the window's
+// background, for the given state.
+QImage comoCheckBox(QWidget* ventana, bool marcada) {
+  QCheckBox muestra(ventana);
+  muestra.setGeometry(0, 0, 17, 17);
+  muestra.setChecked(marcada);
+  return muestra.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage comoSeVe(QCheckBox* celda) { return celda->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+TEST(Celdas, SeVenComoUnCheckBoxYSiguenSuEstado) {
+  frmPrincipal ventana;
+  ventana.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+  QCheckBox* celda = ventana.celda(7, 10);  // the one cell that nothing covers
+  const QImage vacia = comoCheckBox(&ventana, false);
+  const QImage marcada = comoCheckBox(&ventana, true);
+  ASSERT_NE(vacia, marcada);
+  for (bool estado : {true, false, true, false}) {
+    celda->setChecked(estado);
+    EXPECT_EQ(comoSeVe(celda), estado ? marcada : vacia) << estado;
+  }
+}
+
+TEST(Celdas, ElPixelCompartidoEsDeLaCeldaDeEncima) {
+  frmPrincipal ventana;
+  ventana.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+  // Cell (r, c) spans 17 pixels from 16 * (c - 1): its last column is the
+  // first of (r, c + 1), its last row the first of (r + 1, c). The clicks go
+  // through the window, which finds the cell under the pointer.
+  const auto clic = [&](QPoint punto) { QTest::mouseClick(ventana.windowHandle(), Qt::LeftButton, {}, punto); };
+  clic(ventana.celda(3, 4)->geometry().topLeft() + QPoint(16, 8));
+  clic(ventana.celda(2, 6)->geometry().topLeft() + QPoint(8, 16));
+  // The outer edge of the grid stays clickable.
+  clic(ventana.celda(7, 10)->geometry().bottomRight());
+  glyph::GlyphGrid esperado;
+  esperado(3, 5) = esperado(3, 6) = esperado(7, 10) = 1;
+  EXPECT_EQ(ventana.leerCeldas(), esperado);
+}
+
+// The names QDir lists for "*.mtz", case-insensitively sorted.
+QStringList segunQDir(const QString& carpeta) {
+  return QDir(carpeta).entryList({QStringLiteral("*.mtz")}, QDir::Files | QDir::Hidden | QDir::System,
+                                 QDir::Name | QDir::IgnoreCase);
+}
+
+QStringList listados(const ListaArchivos& lista) {
+  QStringList nombres;
+  for (int i = 0; i < lista.count(); ++i) nombres << lista.item(i)->text();
+  return nombres;
+}
+
+TEST(ListaDeArchivos, ListaLoQueListariaQDir) {
+  CarpetaDeTrabajo carpeta;
+  for (const char* nombre : {"b.mtz", "A.MTZ", ".oculto.mtz", "c.Mtz", "_x.mtz", ".mtz", "z.mtz.bak", "notas.txt",
+                             "mtz", "10.mtz", "9.mtz"}) {
+    escribirArchivo(carpeta.fuente(nombre), {});
+  }
+  escribirArchivo(carpeta.fuente(QString::fromUtf8("ñandú.mtz")), {});
+  QDir(carpeta.tipografias()).mkdir("carpeta.mtz");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(carpeta.fuente("tubo.mtz")).constData(), 0644), 0);
+  ASSERT_EQ(::symlink("no-esta", QFile::encodeName(carpeta.fuente("roto.mtz")).constData()), 0);
+  ASSERT_EQ(::symlink("carpeta.mtz", QFile::encodeName(carpeta.fuente("a-carpeta.mtz")).constData()), 0);
+  ASSERT_EQ(::symlink("b.mtz", QFile::encodeName(carpeta.fuente("enlace.mtz")).constData()), 0);
+
+  ListaArchivos lista;
+  ASSERT_TRUE(lista.setCarpeta(carpeta.tipografias()));
+  EXPECT_EQ(listados(lista), segunQDir(carpeta.tipografias()));
+  EXPECT_EQ(listados(lista), (QStringList{".mtz", ".oculto.mtz", "10.mtz", "9.mtz", "_x.mtz", "A.MTZ", "b.mtz", "c.Mtz",
+                                          "enlace.mtz", "roto.mtz", "tubo.mtz", QString::fromUtf8("ñandú.mtz")}));
+  EXPECT_TRUE(lista.selectedItems().isEmpty());
+}
+
+TEST(ListaDeArchivos, NombresQueSoloDifierenEnMayusculasVanJuntos) {
+  CarpetaDeTrabajo carpeta;
+  for (const char* nombre : {"b.mtz", "A.mtz", "c.mtz", "a.MTZ", "a.mtz"}) escribirArchivo(carpeta.fuente(nombre), {});
+  ListaArchivos lista;
+  ASSERT_TRUE(lista.setCarpeta(carpeta.tipografias()));
+  const QStringList nombres = listados(lista);
+  ASSERT_EQ(nombres.size(), 5);
+  EXPECT_EQ(QStringList(nombres.mid(0, 3)).join(' ').toLower(), "a.mtz a.mtz a.mtz");
+  EXPECT_EQ(nombres.mid(3), (QStringList{"b.mtz", "c.mtz"}));
+  // Refreshing gives the same order again.
+  lista.refrescar();
+  EXPECT_EQ(listados(lista), nombres);
+}
+
+}  // namespace
