@@ -365,6 +365,31 @@ class Editor:
         esperar(lambda: self._pintada(w), f"la caja «{titulo}» se pinta")
         return w, lugar
 
+    def botones_de_caja(self, w):
+        """The screen centres of a message box's buttons, left to right. A
+        button is found by its frame: two long dark lines, one above the
+        other, spanning the same columns."""
+        imagen = self.x.captura(w)
+        x0, y0 = _xlib.origen(self.x.display, w)
+        lineas = {}
+        for y in range(imagen.alto // 3, imagen.alto):
+            x = 0
+            while x < imagen.ancho:
+                inicio = x
+                while x < imagen.ancho and sum(imagen.punto(x, y)) < 560:
+                    x += 1
+                if x - inicio >= 30:
+                    lineas.setdefault((inicio, x), []).append(y)
+                x += 1
+        botones = []
+        for (izquierda, derecha), filas in sorted(lineas.items()):
+            if max(filas) - min(filas) >= 10:
+                botones.append((x0 + (izquierda + derecha) // 2, y0 + (min(filas) + max(filas)) // 2))
+        return botones
+
+    def clic_en_pantalla(self, x, y):
+        self.x.xdotool("mousemove", x, y, "click", "1")
+
     def _pintada(self, w):
         try:
             imagen = self.x.captura(w)

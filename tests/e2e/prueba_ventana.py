@@ -255,19 +255,34 @@ class Dibujo(Ventana):
         self.ed.esperar_dibujo(DIBUJO_I | {(4, 5)}, f"el clic en {tocado} con la pregunta abierta no hace nada")
         self.assertEqual(self.bytes_de("ejemplo.mtz"), REGISTRO_I, "«No» deja el archivo como estaba")
 
-        # "Sí" overwrites the same record in place.
+        # The same with the mouse: "Sí" is the first button, "No" the second.
+        self.ed.clic_en(CONTROLES["cmdGrabar"])
+        w, _ = self.ed.esperar_caja("Sobreescribe el caracter?")
+        botones = self.ed.botones_de_caja(w)
+        self.assertEqual(len(botones), 2, "la pregunta tiene dos botones")
+        self.ed.clic_en_pantalla(*botones[1])
+        self.ed.esperar_sin_cajas("Sobreescribe el caracter?")
+        self.assertEqual(self.bytes_de("ejemplo.mtz"), REGISTRO_I, "«No» con el ratón deja el archivo")
+        self.ed.clic_en(CONTROLES["cmdGrabar"])
+        w, _ = self.ed.esperar_caja("Sobreescribe el caracter?")
+        self.ed.clic_en_pantalla(*self.ed.botones_de_caja(w)[0])
+        self.ed.esperar_sin_cajas("Sobreescribe el caracter?")
+        con_punto = registro("I", {1: 0x7F, 5: 0x08, 10: 0x40})
+        self.esperar_bytes("ejemplo.mtz", con_punto, "«Sí» reescribe el registro en su sitio")
+
+        # Return answers "Sí", the default.
+        self.ed.clic_celda(4, 6)
         self.ed.clic_en(CONTROLES["cmdGrabar"])
         self.ed.esperar_caja("Sobreescribe el caracter?")
         self.ed.teclas("Return")
         self.ed.esperar_sin_cajas("Sobreescribe el caracter?")
-        con_punto = registro("I", {1: 0x7F, 5: 0x08, 10: 0x40})
-        self.esperar_bytes("ejemplo.mtz", con_punto, "«Sí» reescribe el registro")
+        self.esperar_bytes("ejemplo.mtz", registro("I", {1: 0x7F, 5: 0x08, 6: 0x08, 10: 0x40}), "Intro es «Sí»")
 
         # Clear, then load: the stored drawing comes back.
         self.ed.clic_en(CONTROLES["cmdBorrar"])
         self.ed.esperar_dibujo(set(), "Borrar vacía la matriz")
         self.ed.clic_en(CONTROLES["cmdLeer"])
-        self.ed.esperar_dibujo(DIBUJO_I | {(4, 5)}, "Leer trae el dibujo grabado")
+        self.ed.esperar_dibujo(DIBUJO_I | {(4, 5), (4, 6)}, "Leer trae el dibujo grabado")
 
     def test_el_centro_de_cada_celda_cambia_esa_celda(self):
         # Neighbouring cells share a line of pixels: a click at a centre
