@@ -10,6 +10,16 @@ namespace {
 
 using fontfile::FontRecord;
 
+// The file's name as written into a comment: a line feed in it would end the
+// comment and put the rest of the name into the generated code.
+QString nombreEnComentario(const QString& ruta) {
+  QString nombre = QFileInfo(ruta).fileName();
+  for (QChar& c : nombre) {
+    if (!c.isPrint()) c = QLatin1Char('?');
+  }
+  return nombre;
+}
+
 QString hex2(int v) { return QStringLiteral("0x%1").arg(v, 2, 16, QLatin1Char('0')); }
 
 // Every unreadable slot stops an export: what it holds is unknown.
@@ -26,7 +36,7 @@ void exigirLegible(const Fuente& fuente) {
 }
 
 QString encabezado(const Fuente& fuente, const QString& comienzo, const QString& linea, const QString& fin) {
-  const QString nombre = QFileInfo(fuente.ruta).fileName();
+  const QString nombre = nombreEnComentario(fuente.ruta);
   QString t;
   t += comienzo + QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION
                                  " desde %3.\n")
@@ -173,7 +183,7 @@ Exportado exportarBdf(const Fuente& fuente) {
   for (const Glifo& g : glifos) sumaAnchos += anchoUsado(g.entrada->registro->columnas) + 1;
   const int promedio = glifos.empty() ? 0 : sumaAnchos * 10 / static_cast<int>(glifos.size());
   QString t = QStringLiteral("STARTFONT 2.1\n");
-  t += QStringLiteral("COMMENT exportada por mtz " GRAFOLUX_VERSION " desde %1\n").arg(QFileInfo(fuente.ruta).fileName());
+  t += QStringLiteral("COMMENT exportada por mtz " GRAFOLUX_VERSION " desde %1\n").arg(nombreEnComentario(fuente.ruta));
   // Dots are pixels at 72 dpi, so a point is a dot and the scalable widths are simple.
   t += QStringLiteral("FONT -Grafolux-%1-Medium-R-Normal--7-70-72-72-P-%2-ISO10646-1\n").arg(familia).arg(promedio);
   t += QStringLiteral("SIZE 7 72 72\nFONTBOUNDINGBOX 10 7 0 0\nSTARTPROPERTIES 16\n");

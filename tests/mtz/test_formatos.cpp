@@ -98,6 +98,15 @@ TEST(Exportar, JsonYPythonLlevanCadaCaracterConSusCodigos) {
   EXPECT_EQ(caracteres[2][QStringLiteral("codigos")].toArray().at(1).toInt(), 0);
   EXPECT_EQ(caracteres[1][QStringLiteral("ancho")].toInt(), 3);
 
+  // A line feed in the file's name stays inside the comment that names the file.
+  const QString nombreRaro = dir.filePath(QStringLiteral("x\nFALLO = 1\n.mtz"));
+  QFile::copy(fuente, nombreRaro);
+  for (const char* formato : {"python", "bdf"}) {
+    const Corrida e = orden({QStringLiteral("export"), nombreRaro, QStringLiteral("--format"), QLatin1String(formato)});
+    EXPECT_EQ(e.estado, 0);
+    EXPECT_FALSE(e.salida.contains("\nFALLO")) << formato;
+  }
+
   const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
   if (python.isEmpty()) GTEST_SKIP() << "sin python3";
   const Corrida p = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("python"), QStringLiteral("-o"),
