@@ -15,6 +15,7 @@
 #include "Ayuda.h"
 #include "Celda.h"
 #include "Comandos.h"
+#include "SelectorCaracter.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
 #include "Transformaciones.h"
@@ -50,6 +51,12 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
 }
 
+// QWidget's own destructor hides the window, and hiding it moves the focus:
+// the application's signal must not reach a window already half destroyed.
+frmPrincipal::~frmPrincipal() {
+  if (qApp != nullptr) disconnect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
+}
+
 void frmPrincipal::crearControles() {
   const auto boton = [this](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
                             void (frmPrincipal::*manejador)()) {
@@ -82,7 +89,7 @@ void frmPrincipal::crearControles() {
   // Middle band.
   lblCarac_ = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
   lblCarac_->setText(QStringLiteral("Caracter:"));
-  cboCarac_ = colocar<QComboBox>(this, "cboCarac", QRect(32, 128, 65, 21),
+  cboCarac_ = colocar<SelectorCaracter>(this, "cboCarac", QRect(32, 128, 65, 21),
                                  QStringLiteral("Seleccione el caracter que quiera editar."));
   cmdLeer_ = boton("cmdLeer", QStringLiteral("Leer"), QRect(32, 152, 65, 25),
                    QStringLiteral("Lee el caracter desde el archivo."), &frmPrincipal::cmdLeer_Click);

@@ -22,6 +22,7 @@ class frmPrincipal : public QWidget {
 
  public:
   explicit frmPrincipal(QWidget* padre = nullptr);
+  ~frmPrincipal() override;
 
   // Start-up: logo, brand text, working folder and character list. False,
   // after telling the user, when the working folder is missing; the window
