@@ -336,6 +336,16 @@ TEST_F(Ventana, GrabarYLeerDesdeLaVentana) {
   EXPECT_EQ(enfocado(), "txtArch");
 }
 
+TEST_F(Ventana, ElCaracterEscritoEsElQueSeElige) {
+  mostrar();
+  auto* cbo = control<QComboBox>("cboCarac");
+  cbo->setFocus();
+  for (const QString& c : QStringList{"I", "i", QString::fromUtf8("Ñ"), "^", "1"}) {
+    QTest::keyClicks(cbo, c);
+    EXPECT_EQ(cbo->currentText(), c);
+  }
+}
+
 TEST_F(Ventana, LaAyudaAbreLaPaginaSinEsperar) {
   QList<QUrl> abiertas;
   const ayuda::Abridor anterior = ayuda::instalar([&](const QUrl& u) { abiertas << u; });
