@@ -246,17 +246,23 @@ class Imagen:
                     + trozo(b"IDAT", zlib.compress(filas, 9)) + trozo(b"IEND", b""))
 
 
-def carpeta_de_trabajo(datos, con_tipografias=True, fuentes=()):
-    """A fresh working folder with the shipped help pages and, unless told
-    otherwise, an empty tipografias/ holding only the given font files."""
-    raiz = tempfile.mkdtemp(prefix="grafolux-e2e-")
+def carpeta_de_trabajo(datos, con_tipografias=True, fuentes=(), nombre=None):
+    """A fresh temporary folder, and in it the working folder: the temporary
+    one itself, or a subfolder of that nombre. The working folder gets the
+    shipped help pages and, unless told otherwise, an empty tipografias/
+    holding only the given font files. Returns (temporary, working)."""
+    temporal = tempfile.mkdtemp(prefix="grafolux-e2e-")
+    raiz = temporal
+    if nombre:
+        raiz = os.path.join(temporal, nombre)
+        os.mkdir(raiz)
     shutil.copytree(os.path.join(datos, "ayuda"), os.path.join(raiz, "ayuda"))
     if con_tipografias:
         os.mkdir(os.path.join(raiz, "tipografias"))
-        for nombre, contenido in fuentes:
-            with open(os.path.join(raiz, "tipografias", nombre), "wb") as f:
+        for fichero, contenido in fuentes:
+            with open(os.path.join(raiz, "tipografias", fichero), "wb") as f:
                 f.write(contenido)
-    return raiz
+    return temporal, raiz
 
 
 class Editor:

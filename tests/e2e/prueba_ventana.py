@@ -14,6 +14,7 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from escritorio import ESPERA, Editor, ServidorX, carpeta_de_trabajo, esperar  # noqa: E402
@@ -158,12 +159,13 @@ class Ventana(unittest.TestCase):
 
     fuentes = ()
     con_tipografias = True
+    nombre_carpeta = None
 
     def setUp(self):
         if tiempo_agotado:
             self.fail(f"sin tiempo: la prueba pasó de {LIMITE_TOTAL} s")
-        self.carpeta = carpeta_de_trabajo(DATOS, self.con_tipografias, self.fuentes)
-        self.addCleanup(shutil.rmtree, self.carpeta, True)
+        temporal, self.carpeta = carpeta_de_trabajo(DATOS, self.con_tipografias, self.fuentes, self.nombre_carpeta)
+        self.addCleanup(shutil.rmtree, temporal, True)
         self.ed = Editor(servidor, PROGRAMA, self.carpeta, abridor_dir)
         self.addCleanup(self.ed.terminar)
         self.addCleanup(self._captura_si_falla)
@@ -423,6 +425,16 @@ class Teclado(Ventana):
             self.assertEqual(self.bytes_de("f.mtz")[24 * (n - 1) + 2:24 * (n - 1) + 3].decode("cp1252"), letra)
 
 
+    def test_cerrar_la_ventana_con_el_nombre_a_medias_termina_bien(self):
+        # Closing takes the focus away from the name box, but not to another
+        # control of the window: no message, and a clean end.
+        self.ed.esperar_ventana()
+        self.escribir_nombre("medio.txt")
+        self.ed.teclas("alt+F4")  # the window manager's close
+        self.assertEqual(self.ed.proceso.wait(ESPERA), 0)
+        self.assertFalse(self.ed.cajas("Grafolux"))
+
+
 class Arranque(Ventana):
     con_tipografias = False
 
@@ -437,14 +449,23 @@ class Arranque(Ventana):
 
 
 class Ayuda(Ventana):
+    # A space, an accent and a "#" in the folder: the page must still be
+    # addressed as the file it is, not cut at the "#" or mangled.
+    nombre_carpeta = "Mis tipografías #1"
+
     def test_el_boton_de_ayuda_abre_la_pagina(self):
         self.ed.esperar_ventana()
         self.ed.clic_en(CONTROLES["cmdAyuda"])
         esperar(lambda: os.path.exists(self.ed.registro_abridor), "se llama al abridor del escritorio")
-        with open(self.ed.registro_abridor) as f:
+        with open(self.ed.registro_abridor, encoding="utf-8") as f:
             argumentos = f.read().splitlines()
-        pagina = os.path.join(os.path.realpath(self.carpeta), "ayuda", "editor.html")
-        self.assertIn(argumentos, (["file://" + pagina], [pagina]))
+        self.assertEqual(len(argumentos), 1, argumentos)
+        pedido = argumentos[0]
+        if pedido.startswith("file://"):
+            partes = urllib.parse.urlsplit(pedido)
+            self.assertEqual(partes.fragment, "", pedido)
+            pedido = urllib.parse.unquote(partes.path)
+        self.assertEqual(pedido, os.path.join(os.path.realpath(self.carpeta), "ayuda", "editor.html"))
 
 
 if __name__ == "__main__":
