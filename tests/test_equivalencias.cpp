@@ -1,6 +1,6 @@
-// The cells draw a kept picture of themselves and leave out what the cells
-// on top of them cover; the file list matches and sorts the names itself.
-// Neither may change what the user sees, clicks or gets listed.
+// The quicker ways must give what the general ones gave: the cells draw a
+// kept picture of themselves and leave out what the cells on top of them
+// cover; the file list matches and sorts the names itself.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
