@@ -350,6 +350,14 @@ class Archivos(Ventana):
         self.ed.clic_en(CONTROLES["cmdLeer"])
         self.ed.esperar_dibujo(dibujo_de_codigos(uno), "Leer trae el «1» del archivo elegido")
 
+        # A click on the entry already chosen chooses it again.
+        self.escribir_nombre("otro")
+        self.fila_de_la_lista(1, alto_fila)
+        self.ed.clic_en(CONTROLES["cmdBorrar"])
+        self.ed.esperar_dibujo(set(), "Borrar")
+        self.ed.clic_en(CONTROLES["cmdLeer"])
+        self.ed.esperar_dibujo(dibujo_de_codigos(uno), "el nombre vuelve a ser el del archivo elegido")
+
         # A file that is not a font file is refused with a message, and the
         # name stays.
         self.fila_de_la_lista(2, alto_fila)
