@@ -34,6 +34,15 @@ Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QStrin
   return control;
 }
 
+// One of the window's pictures, PNG files compiled in. Naming the format,
+// and nothing else, keeps the toolkit from loading every image plugin
+// there is to ask whether it knows the file, which would slow start-up.
+QPixmap imagenPng(const QString& nombre) {
+  QImageReader lector(QStringLiteral(":/imagenes/") + nombre + QStringLiteral(".png"), "png");
+  lector.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(lector.read());
+}
+
 }  // namespace
 
 // The pictures are compiled into the static library that holds the window;
@@ -44,7 +53,7 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   registrarImagenes();
   setObjectName(QStringLiteral("frmPrincipal"));
   setWindowTitle(avisos::TituloAplicacion);
-  setWindowIcon(QIcon(QStringLiteral(":/imagenes/grafolux.png")));
+  setWindowIcon(QIcon(imagenPng(QStringLiteral("grafolux"))));
   setFixedSize(451, 426);
   crearControles();
   ordenarTabulacion();
@@ -68,7 +77,7 @@ void frmPrincipal::crearControles() {
   const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
                                   void (frmPrincipal::*manejador)()) {
     auto* b = boton(nombre, {}, QRect(lugar, QSize(25, 25)), ayuda, manejador);
-    const QPixmap imagen(QStringLiteral(":/imagenes/%1.png").arg(QLatin1String(dibujo)));
+    const QPixmap imagen = imagenPng(QLatin1String(dibujo));
     b->setIcon(imagen);
     b->setIconSize(imagen.size());
     return b;
@@ -81,7 +90,7 @@ void frmPrincipal::crearControles() {
 
   // Top band.
   Image1_ = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
-  Image1_->setPixmap(QPixmap(QStringLiteral(":/imagenes/banner.png")));
+  Image1_->setPixmap(imagenPng(QStringLiteral("banner")));
   cmdAyuda_ = boton("cmdAyuda", QStringLiteral("Ayuda"), QRect(376, 64, 65, 17),
                     QStringLiteral("Abre la ayuda del Grafolux."), &frmPrincipal::cmdAyuda_Click);
   linea("Line1", 96);
