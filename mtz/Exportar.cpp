@@ -38,11 +38,11 @@ void exigirLegible(const Fuente& fuente) {
 QString encabezado(const Fuente& fuente, const QString& comienzo, const QString& linea, const QString& fin) {
   const QString nombre = nombreEnComentario(fuente.ruta);
   QString t;
-  t += comienzo + QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION
-                                 " desde %3.\n")
-                     .arg(identificador(fuente.ruta))
-                     .arg(fuente.entradas.size())
-                     .arg(nombre);
+  t += comienzo +
+       QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION " desde %3.\n")
+           .arg(identificador(fuente.ruta))
+           .arg(fuente.entradas.size())
+           .arg(nombre);
   t += linea + QStringLiteral("Cada carácter son diez códigos de columna, la columna 1 (izquierda) primero;\n");
   t += linea + QStringLiteral("en cada código la fila de arriba pesa 1 y la de abajo 64.") + fin + QLatin1Char('\n');
   return t;
@@ -67,7 +67,8 @@ QByteArray exportarC(const Fuente& fuente, bool arduino) {
   }
   t += QStringLiteral("#include <stdint.h>\n");
   if (arduino) {
-    t += QStringLiteral("#if defined(ARDUINO)\n#include <Arduino.h>\n#endif\n#ifndef PROGMEM\n#define PROGMEM\n#endif\n");
+    t += QStringLiteral(
+        "#if defined(ARDUINO)\n#include <Arduino.h>\n#endif\n#ifndef PROGMEM\n#define PROGMEM\n#endif\n");
   }
   const int n = static_cast<int>(fuente.entradas.size());
   t += QStringLiteral("\n#define %1_CARACTERES %2\n#define %1_COLUMNAS 10\n#define %1_FILAS 7\n\n").arg(ID).arg(n);
@@ -77,18 +78,22 @@ QByteArray exportarC(const Fuente& fuente, bool arduino) {
     const glyph::Codigos codigos = codigosVisibles(e.registro->columnas);
     QStringList h;
     for (const int v : codigos) h << hex2(v);
-    t += QStringLiteral("  {%1}, /* %2 '%3' */\n").arg(h.join(QStringLiteral(", "))).arg(e.numero).arg(caracterLegible(e.registro->caracter));
+    t += QStringLiteral("  {%1}, /* %2 '%3' */\n")
+             .arg(h.join(QStringLiteral(", ")))
+             .arg(e.numero)
+             .arg(caracterLegible(e.registro->caracter));
   }
   t += QStringLiteral("};\n\n/* Índice: el carácter de cada fila de la tabla, en Windows-1252. */\n");
   t += QStringLiteral("const uint8_t %1_caracteres[%2_CARACTERES]%3 = {\n").arg(id, ID, progmem);
   for (const Entrada& e : fuente.entradas) {
-    t += QStringLiteral("  %1, /* '%2' */\n").arg(hex2(static_cast<uchar>(e.registro->caracter[0])), caracterLegible(e.registro->caracter));
+    t += QStringLiteral("  %1, /* '%2' */\n")
+             .arg(hex2(static_cast<uchar>(e.registro->caracter[0])), caracterLegible(e.registro->caracter));
   }
   t += QStringLiteral("};\n\n/* Columnas usadas por cada carácter: hasta la última que tiene algún punto. */\n");
   t += QStringLiteral("const uint8_t %1_anchos[%2_CARACTERES]%3 = {").arg(id, ID, progmem);
   for (int i = 0; i < n; ++i) {
-    t += (i % 16 == 0 ? QStringLiteral("\n  ") : QStringLiteral(" ")) + QString::number(anchoUsado(fuente.entradas[i].registro->columnas)) +
-         QLatin1Char(',');
+    t += (i % 16 == 0 ? QStringLiteral("\n  ") : QStringLiteral(" ")) +
+         QString::number(anchoUsado(fuente.entradas[i].registro->columnas)) + QLatin1Char(',');
   }
   t += QStringLiteral("\n};\n");
   return t.toUtf8();
@@ -122,13 +127,16 @@ Exportado exportarPython(const Fuente& fuente) {
   for (const Entrada& e : fuente.entradas) {
     if (vistos.contains(e.registro->caracter)) {
       // A dictionary holds one drawing per character: the first, as the editor finds it.
-      r.avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite").arg(e.numero).arg(caracterLegible(e.registro->caracter));
+      r.avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite")
+                      .arg(e.numero)
+                      .arg(caracterLegible(e.registro->caracter));
       continue;
     }
     vistos.insert(e.registro->caracter);
     const QString clave = literal(fontfile::deWindows1252(e.registro->caracter), false);
     QString bytes;
-    for (const int v : codigosVisibles(e.registro->columnas)) bytes += QStringLiteral("\\x%1").arg(v, 2, 16, QLatin1Char('0'));
+    for (const int v : codigosVisibles(e.registro->columnas))
+      bytes += QStringLiteral("\\x%1").arg(v, 2, 16, QLatin1Char('0'));
     t += QStringLiteral("    %1: b\"%2\",  # registro %3\n").arg(clave, bytes).arg(e.numero);
     anchos += QStringLiteral("    %1: %2,\n").arg(clave).arg(anchoUsado(e.registro->columnas));
   }
@@ -166,8 +174,10 @@ Exportado exportarBdf(const Fuente& fuente) {
   for (const Entrada& e : fuente.entradas) {
     const QString texto = fontfile::deWindows1252(e.registro->caracter);
     const QString legible = caracterLegible(e.registro->caracter);
-    if (e.registro->caracter.size() != 1 || texto.size() != 1 || !texto[0].isPrint() || texto[0] == QChar::ReplacementCharacter) {
-      r.avisos << QStringLiteral("registro %1: el carácter %2 no tiene código en BDF y se omite").arg(e.numero).arg(legible);
+    if (e.registro->caracter.size() != 1 || texto.size() != 1 || !texto[0].isPrint() ||
+        texto[0] == QChar::ReplacementCharacter) {
+      r.avisos
+          << QStringLiteral("registro %1: el carácter %2 no tiene código en BDF y se omite").arg(e.numero).arg(legible);
       continue;
     }
     const char32_t codigo = texto[0].unicode();
@@ -198,7 +208,8 @@ Exportado exportarBdf(const Fuente& fuente) {
     // An empty drawing still needs a box: one blank column.
     const int caja = std::max(ancho, 1);
     const int avance = ancho + 1;
-    t += QStringLiteral("STARTCHAR uni%1\n").arg(QString::number(g.codigo, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    t += QStringLiteral("STARTCHAR uni%1\n")
+             .arg(QString::number(g.codigo, 16).toUpper().rightJustified(4, QLatin1Char('0')));
     t += QStringLiteral("ENCODING %1\nSWIDTH %2 0\nDWIDTH %3 0\nBBX %4 7 0 0\nBITMAP\n")
              .arg(static_cast<uint>(g.codigo))
              .arg(avance * 1000 / 7)
@@ -242,11 +253,16 @@ QString identificador(const QString& ruta) {
 Exportado exportar(const Fuente& fuente, Formato formato) {
   exigirLegible(fuente);
   switch (formato) {
-    case Formato::C: return {exportarC(fuente, false), {}};
-    case Formato::Arduino: return {exportarC(fuente, true), {}};
-    case Formato::Python: return exportarPython(fuente);
-    case Formato::Json: return {exportarJson(fuente), {}};
-    case Formato::Bdf: return exportarBdf(fuente);
+    case Formato::C:
+      return {exportarC(fuente, false), {}};
+    case Formato::Arduino:
+      return {exportarC(fuente, true), {}};
+    case Formato::Python:
+      return exportarPython(fuente);
+    case Formato::Json:
+      return {exportarJson(fuente), {}};
+    case Formato::Bdf:
+      return exportarBdf(fuente);
   }
   return {};
 }

@@ -28,14 +28,17 @@ Fuente leerFuente(const QString& ruta) {
     fuente.entradas.reserve(static_cast<size_t>(aLeer));
     for (qint64 i = 0; i < aLeer; ++i) {
       const char* ranura = datos.constData() + i * LongitudRegistro;
-      fuente.entradas.push_back({static_cast<int>(i + 1), i * LongitudRegistro,
-                                 fontfile::longitudDeCaracter(ranura), fontfile::leerRanura(ranura)});
+      fuente.entradas.push_back({static_cast<int>(i + 1), i * LongitudRegistro, fontfile::longitudDeCaracter(ranura),
+                                 fontfile::leerRanura(ranura)});
     }
   } catch (const fontfile::ErrorArchivo& e) {
     switch (e.falla()) {
-      case fontfile::Falla::NoExiste: throw Fallo(QStringLiteral("%1: el archivo no existe").arg(ruta));
-      case fontfile::Falla::NoSePuedeAbrir: throw Fallo(QStringLiteral("%1: no se puede abrir el archivo").arg(ruta));
-      default: throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(ruta));
+      case fontfile::Falla::NoExiste:
+        throw Fallo(QStringLiteral("%1: el archivo no existe").arg(ruta));
+      case fontfile::Falla::NoSePuedeAbrir:
+        throw Fallo(QStringLiteral("%1: no se puede abrir el archivo").arg(ruta));
+      default:
+        throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(ruta));
     }
   }
   return fuente;
@@ -60,15 +63,14 @@ QString caracterLegible(const QByteArray& caracter1252) {
   }
   if (caracter1252.isEmpty()) return QStringLiteral("\"\"");
   QString escrito;
-  for (const char b : caracter1252) escrito += QStringLiteral("\\x%1").arg(static_cast<uchar>(b), 2, 16, QLatin1Char('0'));
+  for (const char b : caracter1252)
+    escrito += QStringLiteral("\\x%1").arg(static_cast<uchar>(b), 2, 16, QLatin1Char('0'));
   return escrito;
 }
 
 namespace {
 
-QString donde(const Entrada& e) {
-  return QStringLiteral("registro %1 (byte %2)").arg(e.numero).arg(e.desplazamiento);
-}
+QString donde(const Entrada& e) { return QStringLiteral("registro %1 (byte %2)").arg(e.numero).arg(e.desplazamiento); }
 
 }  // namespace
 
@@ -78,7 +80,9 @@ QStringList revisar(const Fuente& fuente) {
   QHash<QByteArray, int> vistos;
   for (const Entrada& e : fuente.entradas) {
     if (!e.registro) {
-      problemas << QStringLiteral("%1: longitud de carácter %2, no cabe en la ranura (máximo 2)").arg(donde(e)).arg(e.longitud);
+      problemas << QStringLiteral("%1: longitud de carácter %2, no cabe en la ranura (máximo 2)")
+                       .arg(donde(e))
+                       .arg(e.longitud);
       continue;
     }
     const QByteArray& caracter = e.registro->caracter;
@@ -95,7 +99,10 @@ QStringList revisar(const Fuente& fuente) {
     for (int c = 0; c < glyph::Columnas; ++c) {
       const int codigo = e.registro->columnas[c];
       if (codigo < 0 || codigo > 127) {
-        problemas << QStringLiteral("%1: el código de la columna %2 es %3, fuera de 0..127").arg(donde(e)).arg(c + 1).arg(codigo);
+        problemas << QStringLiteral("%1: el código de la columna %2 es %3, fuera de 0..127")
+                         .arg(donde(e))
+                         .arg(c + 1)
+                         .arg(codigo);
       }
     }
   }

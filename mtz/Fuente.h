@@ -14,9 +14,9 @@
 namespace mtz {
 
 struct Entrada {
-  int numero = 0;           // from 1
+  int numero = 0;  // from 1
   qint64 desplazamiento = 0;
-  quint16 longitud = 0;     // the length field of the slot
+  quint16 longitud = 0;                          // the length field of the slot
   std::optional<fontfile::FontRecord> registro;  // nothing when the slot cannot be read
 };
 

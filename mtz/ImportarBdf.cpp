@@ -36,11 +36,14 @@ struct Punto {
 Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
   const QList<QByteArray> lineas = bdf.split('\n');
   int numero = 0;
-  const auto fallo = [&](const QString& que) { throw Fallo(QStringLiteral("%1:%2: %3").arg(nombre).arg(numero).arg(que)); };
+  const auto fallo = [&](const QString& que) {
+    throw Fallo(QStringLiteral("%1:%2: %3").arg(nombre).arg(numero).arg(que));
+  };
   const auto entero = [&](const QByteArray& texto) {
     bool bien = false;
     const long v = texto.toLong(&bien);
-    if (!bien || v < INT_MIN / 2 || v > INT_MAX / 2) fallo(QStringLiteral("se esperaba un número: %1").arg(QString::fromLatin1(texto)));
+    if (!bien || v < INT_MIN / 2 || v > INT_MAX / 2)
+      fallo(QStringLiteral("se esperaba un número: %1").arg(QString::fromLatin1(texto)));
     return static_cast<int>(v);
   };
 
@@ -72,7 +75,8 @@ Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
       for (const char c : linea) {
         if (!std::isxdigit(static_cast<unsigned char>(c))) fallo(QStringLiteral("fila de BITMAP no hexadecimal"));
       }
-      if (static_cast<int>(actual.filas.size()) >= actual.alto) fallo(QStringLiteral("BITMAP con más filas que su BBX"));
+      if (static_cast<int>(actual.filas.size()) >= actual.alto)
+        fallo(QStringLiteral("BITMAP con más filas que su BBX"));
       actual.filas.push_back(linea);
       continue;
     }
@@ -120,7 +124,8 @@ Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
     }
   }
   if (!empezada) throw Fallo(QStringLiteral("%1: no es una fuente BDF (está vacía)").arg(nombre));
-  if (enGlifo || !terminada) throw Fallo(QStringLiteral("%1: la fuente BDF está incompleta (falta ENDFONT)").arg(nombre));
+  if (enGlifo || !terminada)
+    throw Fallo(QStringLiteral("%1: la fuente BDF está incompleta (falta ENDFONT)").arg(nombre));
 
   Importado r;
   if (ascenso == INT_MIN) ascenso = cajaAlto + cajaY;
@@ -142,7 +147,9 @@ Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
     const char32_t u = static_cast<char32_t>(g.codigo);
     const QString c = g.codigo > 0 && g.codigo <= 0x10FFFF ? QString::fromUcs4(&u, 1) : QString();
     if (!lista.contains(c)) {
-      fuera << (g.codigo < 0 ? QStringLiteral("(sin código)") : QStringLiteral("U+%1").arg(QString::number(g.codigo, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+      fuera << (g.codigo < 0 ? QStringLiteral("(sin código)")
+                             : QStringLiteral("U+%1").arg(
+                                   QString::number(g.codigo, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
       continue;
     }
     if (!porCaracter.contains(c)) porCaracter.insert(c, &g);
@@ -209,7 +216,8 @@ Importado importarBdf(const QByteArray& bdf, const QString& nombre) {
     }
   }
   if (!faltan.isEmpty()) {
-    r.informe << QStringLiteral("faltan %1 caracteres de la lista: %2").arg(faltan.size()).arg(faltan.join(QLatin1Char(' ')));
+    r.informe
+        << QStringLiteral("faltan %1 caracteres de la lista: %2").arg(faltan.size()).arg(faltan.join(QLatin1Char(' ')));
   }
   return r;
 }

@@ -44,10 +44,11 @@ QImage pintarTexto(const Fuente& fuente, const QString& texto, int escala) {
   const qint64 ancho = (static_cast<qint64>(columnas) + 2) * escala;
   const qint64 alto = (static_cast<qint64>(lineas.size()) * (glyph::Filas + 1) + 1) * escala;
   if (ancho > MaximoLado || alto > MaximoLado) {
-    throw Fallo(QStringLiteral("la imagen sería de %1 x %2 píxeles, más de %3 de lado: use un texto más corto o --scale menor")
-                    .arg(ancho)
-                    .arg(alto)
-                    .arg(MaximoLado));
+    throw Fallo(
+        QStringLiteral("la imagen sería de %1 x %2 píxeles, más de %3 de lado: use un texto más corto o --scale menor")
+            .arg(ancho)
+            .arg(alto)
+            .arg(MaximoLado));
   }
   QImage imagen(static_cast<int>(ancho), static_cast<int>(alto), QImage::Format_RGB32);
   if (imagen.isNull()) throw Fallo(QStringLiteral("no hay memoria para la imagen"));

@@ -1,10 +1,11 @@
 #include "Programa.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <cstdio>
-#include <unistd.h>
 
 #include "Exportar.h"
 #include "Fallo.h"
@@ -62,9 +63,7 @@ struct Linea {
   QStringList opciones;  // the options given, for the checks of each command
 };
 
-Fallo uso(const QString& mensaje) {
-  return Fallo(mensaje + QStringLiteral(" (vea mtz --help)"), EstadoUso);
-}
+Fallo uso(const QString& mensaje) { return Fallo(mensaje + QStringLiteral(" (vea mtz --help)"), EstadoUso); }
 
 void imprimir(const QString& texto) {
   const QByteArray b = texto.toUtf8();
@@ -133,7 +132,9 @@ void exigir(const Linea& l, int minimo, int maximo, const QStringList& permitida
     if (!permitidas.contains(o)) throw uso(QStringLiteral("%1 no admite la opción %2").arg(l.orden, o));
   }
   if (l.posicionales.size() < minimo) throw uso(QStringLiteral("faltan argumentos para %1").arg(l.orden));
-  if (l.posicionales.size() > maximo) throw uso(QStringLiteral("sobran argumentos para %1: %2").arg(l.orden, l.posicionales.mid(maximo).join(QLatin1Char(' '))));
+  if (l.posicionales.size() > maximo)
+    throw uso(QStringLiteral("sobran argumentos para %1: %2")
+                  .arg(l.orden, l.posicionales.mid(maximo).join(QLatin1Char(' '))));
 }
 
 // An output that would replace the input is refused: inputs are never changed.
@@ -175,7 +176,10 @@ QByteArray comoFuente(const std::vector<fontfile::FontRecord>& registros, const 
 }
 
 QString ilegible(const Entrada& e) {
-  return QStringLiteral("registro %1 (byte %2): longitud de carácter %3, no se puede leer").arg(e.numero).arg(e.desplazamiento).arg(e.longitud);
+  return QStringLiteral("registro %1 (byte %2): longitud de carácter %3, no se puede leer")
+      .arg(e.numero)
+      .arg(e.desplazamiento)
+      .arg(e.longitud);
 }
 
 int ordenList(const Linea& l) {
@@ -240,11 +244,16 @@ int ordenCheck(const Linea& l) {
   // A broken file can hold millions of faults; the first ones tell enough.
   constexpr int Mostrados = 200;
   QString t;
-  for (int i = 0; i < std::min<int>(problemas.size(), Mostrados); ++i) t += fuente.ruta + QStringLiteral(": ") + problemas[i] + QLatin1Char('\n');
-  if (problemas.size() > Mostrados) t += QStringLiteral("%1: ... y %2 problemas más\n").arg(fuente.ruta).arg(problemas.size() - Mostrados);
+  for (int i = 0; i < std::min<int>(problemas.size(), Mostrados); ++i)
+    t += fuente.ruta + QStringLiteral(": ") + problemas[i] + QLatin1Char('\n');
+  if (problemas.size() > Mostrados)
+    t += QStringLiteral("%1: ... y %2 problemas más\n").arg(fuente.ruta).arg(problemas.size() - Mostrados);
   t += problemas.isEmpty()
            ? QStringLiteral("%1: %2 registros, correcto\n").arg(fuente.ruta).arg(fuente.ranurasCompletas)
-           : QStringLiteral("%1: %2 registros, %3 problemas\n").arg(fuente.ruta).arg(fuente.ranurasCompletas).arg(problemas.size());
+           : QStringLiteral("%1: %2 registros, %3 problemas\n")
+                 .arg(fuente.ruta)
+                 .arg(fuente.ranurasCompletas)
+                 .arg(problemas.size());
   escribirSalida({}, t.toUtf8());
   return problemas.isEmpty() ? 0 : EstadoProblemas;
 }
@@ -268,7 +277,8 @@ int ordenImport(const Linea& l) {
   const QString& ruta = l.posicionales[0];
   const Importado r = importarBdf(leerEntrada(ruta), ruta);
   for (const QString& a : r.informe) avisar(ruta + QStringLiteral(": ") + a);
-  if (r.registros.empty()) throw Fallo(QStringLiteral("%1: ningún carácter de la lista de 121; no se escribe nada").arg(ruta));
+  if (r.registros.empty())
+    throw Fallo(QStringLiteral("%1: ningún carácter de la lista de 121; no se escribe nada").arg(ruta));
   escribirSalida(l.salida, comoFuente(r.registros, ruta));
   avisar(QStringLiteral("%1: %2 caracteres importados").arg(ruta).arg(r.registros.size()));
   return 0;

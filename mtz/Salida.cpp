@@ -1,13 +1,14 @@
 #include "Salida.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "Fallo.h"
 
@@ -83,7 +84,8 @@ void escribirSalida(const QString& ruta, const QByteArray& datos) {
 }
 
 bool mismoArchivo(const QString& a, const QString& b) {
-  struct stat ea {}, eb {};
+  struct stat ea {
+  }, eb{};
   return ::stat(QFile::encodeName(a).constData(), &ea) == 0 && ::stat(QFile::encodeName(b).constData(), &eb) == 0 &&
          ea.st_dev == eb.st_dev && ea.st_ino == eb.st_ino;
 }

@@ -27,7 +27,8 @@ namespace {
 std::optional<QByteArray> caracterDeEncabezado(const QString& nombre) {
   static const QRegularExpression bytes(QStringLiteral("^(\\\\x[0-9a-fA-F]{2}){1,2}$"));
   if (nombre == QLatin1String("\"\"")) return QByteArray();
-  if (bytes.match(nombre).hasMatch()) return QByteArray::fromHex(nombre.mid(2).remove(QStringLiteral("\\x")).toLatin1());
+  if (bytes.match(nombre).hasMatch())
+    return QByteArray::fromHex(nombre.mid(2).remove(QStringLiteral("\\x")).toLatin1());
   if (nombre.size() != 1) return std::nullopt;
   const QByteArray b = fontfile::aWindows1252(nombre);
   if (fontfile::deWindows1252(b) != nombre) return std::nullopt;
@@ -46,7 +47,8 @@ std::vector<fontfile::FontRecord> leerTextoArte(const QString& texto, const QStr
     throw Fallo(QStringLiteral("%1:%2: %3").arg(nombre).arg(linea).arg(que));
   };
   const auto cerrar = [&](int linea) {
-    if (filas != glyph::Filas) fallo(linea, QStringLiteral("el dibujo de la línea %1 tiene %2 filas, no 7").arg(lineaEncabezado).arg(filas));
+    if (filas != glyph::Filas)
+      fallo(linea, QStringLiteral("el dibujo de la línea %1 tiene %2 filas, no 7").arg(lineaEncabezado).arg(filas));
   };
   for (int i = 0; i < lineas.size(); ++i) {
     const int numero = i + 1;

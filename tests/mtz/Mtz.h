@@ -1,6 +1,8 @@
 #pragma once
 // Runs the built mtz and keeps what it said.
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "FontRecord.h"
 
@@ -28,7 +29,8 @@ inline Corrida correr(const QString& programa, const QStringList& argumentos, co
     p.waitForFinished();
     return {};
   }
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
 }
 
 inline Corrida orden(const QStringList& argumentos) { return correr(QStringLiteral(MTZ_PROGRAMA), argumentos); }

@@ -60,12 +60,14 @@ TEST(Exportar, LaTablaDeCYLaDeArduinoCompilanYDevuelvenLosDibujos) {
   for (const Caso& caso : {Caso{"c", {QStringLiteral("cc"), QStringLiteral("-std=c99"), QStringLiteral("-pedantic")}},
                            Caso{"arduino", {QStringLiteral("c++"), QStringLiteral("-x"), QStringLiteral("c++")}}}) {
     SCOPED_TRACE(caso.formato);
-    const Corrida e = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QLatin1String(caso.formato)});
+    const Corrida e =
+        orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QLatin1String(caso.formato)});
     ASSERT_EQ(e.estado, 0) << e.errores.toStdString();
     escribir(dir.filePath(QStringLiteral("basica.inc")), e.salida);
-    const QStringList argumentos = caso.compilador.mid(1) + QStringList{QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-                                                                        QStringLiteral("-Werror"), QStringLiteral("imprimir.c"),
-                                                                        QStringLiteral("-o"), QStringLiteral("imprimir")};
+    const QStringList argumentos =
+        caso.compilador.mid(1) + QStringList{QStringLiteral("-Wall"),   QStringLiteral("-Wextra"),
+                                             QStringLiteral("-Werror"), QStringLiteral("imprimir.c"),
+                                             QStringLiteral("-o"),      QStringLiteral("imprimir")};
     const Corrida compilado = correr(caso.compilador[0], argumentos, dir.path());
     ASSERT_EQ(compilado.estado, 0) << compilado.errores.toStdString();
     const Corrida impreso = correr(dir.filePath(QStringLiteral("imprimir")), {});
@@ -83,11 +85,13 @@ TEST(Exportar, LaTablaDeCYLaDeArduinoCompilanYDevuelvenLosDibujos) {
 TEST(Exportar, JsonYPythonLlevanCadaCaracterConSusCodigos) {
   QTemporaryDir dir;
   const QString fuente = dir.filePath(QStringLiteral("rara.mtz"));
-  escribir(fuente, ranura("\"", {0x03, 0, 0x03}) + ranura("\\", {0x01, 0x02, 0x04}) + ranura("\x80", {0x80, -1}) + ranura("\"", {0x7f}));
+  escribir(fuente, ranura("\"", {0x03, 0, 0x03}) + ranura("\\", {0x01, 0x02, 0x04}) + ranura("\x80", {0x80, -1}) +
+                       ranura("\"", {0x7f}));
   const Corrida j = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("json")});
   ASSERT_EQ(j.estado, 0);
   QJsonParseError error{};
-  const QJsonArray caracteres = QJsonDocument::fromJson(j.salida, &error).object().value(QStringLiteral("caracteres")).toArray();
+  const QJsonArray caracteres =
+      QJsonDocument::fromJson(j.salida, &error).object().value(QStringLiteral("caracteres")).toArray();
   ASSERT_EQ(error.error, QJsonParseError::NoError) << j.salida.toStdString();
   ASSERT_EQ(caracteres.size(), 4);
   EXPECT_EQ(caracteres[0][QStringLiteral("caracter")].toString(), QStringLiteral("\""));
@@ -109,24 +113,34 @@ TEST(Exportar, JsonYPythonLlevanCadaCaracterConSusCodigos) {
 
   const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
   if (python.isEmpty()) GTEST_SKIP() << "sin python3";
-  const Corrida p = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("python"), QStringLiteral("-o"),
-                         dir.filePath(QStringLiteral("rara.py"))});
+  const Corrida p = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("python"),
+                           QStringLiteral("-o"), dir.filePath(QStringLiteral("rara.py"))});
   ASSERT_EQ(p.estado, 0);
   EXPECT_TRUE(p.errores.contains("registro 4"));  // the repeated '"' is left out, and said
-  const Corrida leido = correr(python, {QStringLiteral("-c"), QStringLiteral("import rara; print(rara.GLIFOS['\"'].hex(), "
-                                                                              "rara.GLIFOS['\\\\'].hex(), rara.GLIFOS['\\u20ac'].hex(), rara.ANCHOS['\\\\'])")},
-                               dir.path());
-  EXPECT_EQ(leido.salida, "03000300000000000000 01020400000000000000 7f000000000000000000 3\n") << leido.errores.toStdString();
+  const Corrida leido =
+      correr(python,
+             {QStringLiteral("-c"),
+              QStringLiteral("import rara; print(rara.GLIFOS['\"'].hex(), "
+                             "rara.GLIFOS['\\\\'].hex(), rara.GLIFOS['\\u20ac'].hex(), rara.ANCHOS['\\\\'])")},
+             dir.path());
+  EXPECT_EQ(leido.salida, "03000300000000000000 01020400000000000000 7f000000000000000000 3\n")
+      << leido.errores.toStdString();
 }
 
 TEST(Bdf, LoLeeBdftopcfYVuelveIgualConImport) {
   QTemporaryDir dir;
   const QString bdf = dir.filePath(QStringLiteral("basica.bdf"));
-  ASSERT_EQ(orden({QStringLiteral("export"), Basica, QStringLiteral("--format"), QStringLiteral("bdf"), QStringLiteral("-o"), bdf}).estado, 0);
-  const Corrida pcf = correr(QStringLiteral("bdftopcf"), {QStringLiteral("-o"), dir.filePath(QStringLiteral("basica.pcf")), bdf});
+  ASSERT_EQ(orden({QStringLiteral("export"), Basica, QStringLiteral("--format"), QStringLiteral("bdf"),
+                   QStringLiteral("-o"), bdf})
+                .estado,
+            0);
+  const Corrida pcf =
+      correr(QStringLiteral("bdftopcf"), {QStringLiteral("-o"), dir.filePath(QStringLiteral("basica.pcf")), bdf});
   EXPECT_EQ(pcf.estado, 0) << pcf.errores.toStdString();
   EXPECT_TRUE(pcf.errores.isEmpty()) << pcf.errores.toStdString();
-  EXPECT_TRUE(leer(dir.filePath(QStringLiteral("basica.pcf"))).startsWith("\x01" "fcp"));
+  EXPECT_TRUE(leer(dir.filePath(QStringLiteral("basica.pcf")))
+                  .startsWith("\x01"
+                              "fcp"));
 
   const QString vuelta = dir.filePath(QStringLiteral("vuelta.mtz"));
   const Corrida i = orden({QStringLiteral("import"), bdf, QStringLiteral("-o"), vuelta});
@@ -138,13 +152,15 @@ namespace {
 
 QByteArray fuenteBdf(int ascenso, int descenso, const QByteArray& glifos, int cuantos) {
   return "STARTFONT 2.1\nFONT prueba\nSIZE 9 75 75\nFONTBOUNDINGBOX 12 11 0 -2\nSTARTPROPERTIES 4\n"
-         "FONT_ASCENT " + QByteArray::number(ascenso) + "\nFONT_DESCENT " + QByteArray::number(descenso) +
-         "\nCHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\nENDPROPERTIES\nCHARS " + QByteArray::number(cuantos) + "\n" +
-         glifos + "ENDFONT\n";
+         "FONT_ASCENT " +
+         QByteArray::number(ascenso) + "\nFONT_DESCENT " + QByteArray::number(descenso) +
+         "\nCHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\nENDPROPERTIES\nCHARS " +
+         QByteArray::number(cuantos) + "\n" + glifos + "ENDFONT\n";
 }
 
 QByteArray glifo(int codigo, const char* caja, std::initializer_list<const char*> filas) {
-  QByteArray t = "STARTCHAR g\nENCODING " + QByteArray::number(codigo) + "\nSWIDTH 500 0\nDWIDTH 6 0\nBBX " + caja + "\nBITMAP\n";
+  QByteArray t =
+      "STARTCHAR g\nENCODING " + QByteArray::number(codigo) + "\nSWIDTH 500 0\nDWIDTH 6 0\nBBX " + caja + "\nBITMAP\n";
   for (const char* f : filas) t += QByteArray(f) + '\n';
   return t + "ENDCHAR\n";
 }
@@ -169,10 +185,16 @@ TEST(Bdf, ImportEncajaEnLaCuadriculaEInformaDeLoRecortadoYOmitido) {
   const Corrida c = orden({QStringLiteral("import"), alta, QStringLiteral("-o"), salida});
   ASSERT_EQ(c.estado, 0) << c.errores.toStdString();
   const QString informe = QString::fromUtf8(c.errores);
-  EXPECT_TRUE(informe.contains(QStringLiteral("A (línea 12): recortado, puntos fuera de la cuadrícula: 10 arriba"))) << informe.toStdString();
-  EXPECT_TRUE(informe.contains(QStringLiteral("g (línea 28): recortado, puntos fuera de la cuadrícula: 4 abajo"))) << informe.toStdString();
-  EXPECT_TRUE(informe.contains(QStringLiteral("x (línea 42): recortado, puntos fuera de la cuadrícula: 3 a la derecha"))) << informe.toStdString();
-  EXPECT_TRUE(informe.contains(QStringLiteral("omitidos 2 glifos que no están en la lista de 121: U+3042 (sin código)"))) << informe.toStdString();
+  EXPECT_TRUE(informe.contains(QStringLiteral("A (línea 12): recortado, puntos fuera de la cuadrícula: 10 arriba")))
+      << informe.toStdString();
+  EXPECT_TRUE(informe.contains(QStringLiteral("g (línea 28): recortado, puntos fuera de la cuadrícula: 4 abajo")))
+      << informe.toStdString();
+  EXPECT_TRUE(
+      informe.contains(QStringLiteral("x (línea 42): recortado, puntos fuera de la cuadrícula: 3 a la derecha")))
+      << informe.toStdString();
+  EXPECT_TRUE(
+      informe.contains(QStringLiteral("omitidos 2 glifos que no están en la lista de 121: U+3042 (sin código)")))
+      << informe.toStdString();
   EXPECT_TRUE(informe.contains(QStringLiteral("faltan 118 caracteres"))) << informe.toStdString();
   const QByteArray mtzAlta = leer(salida);
   ASSERT_EQ(mtzAlta.size(), 3 * fontfile::LongitudRegistro);  // g, x, A: the order of the list

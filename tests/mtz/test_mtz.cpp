@@ -26,13 +26,18 @@ TEST(FuenteBasica, TieneCadaCaracterDeLaListaUnaVezEnSuOrden) {
 TEST(FuenteBasica, ElArchivoEsElQueSaleDeSusDibujosYShowLosDevuelve) {
   QTemporaryDir dir;
   const QString construida = dir.filePath(QStringLiteral("b.mtz"));
-  ASSERT_EQ(orden({QStringLiteral("build"), QStringLiteral(MTZ_DATOS "/fuentes/basica.txt"), QStringLiteral("-o"), construida}).estado, 0);
+  ASSERT_EQ(orden({QStringLiteral("build"), QStringLiteral(MTZ_DATOS "/fuentes/basica.txt"), QStringLiteral("-o"),
+                   construida})
+                .estado,
+            0);
   EXPECT_EQ(leer(construida), leer(Basica)) << "basica.mtz no está al día con basica.txt";
   // show writes the form build reads: the round trip gives the same bytes.
   const Corrida dibujos = orden({QStringLiteral("show"), Basica});
   ASSERT_EQ(dibujos.estado, 0);
   escribir(dir.filePath(QStringLiteral("d.txt")), dibujos.salida);
-  ASSERT_EQ(orden({QStringLiteral("build"), dir.filePath(QStringLiteral("d.txt")), QStringLiteral("-o"), construida}).estado, 0);
+  ASSERT_EQ(
+      orden({QStringLiteral("build"), dir.filePath(QStringLiteral("d.txt")), QStringLiteral("-o"), construida}).estado,
+      0);
   EXPECT_EQ(leer(construida), leer(Basica));
 }
 
@@ -41,14 +46,16 @@ TEST(Check, DiceQueYDondeDeCadaFalla) {
   const QString ruta = dir.filePath(QStringLiteral("mala.mtz"));
   QByteArray ilegible = ranura("b", {});
   ilegible[0] = 3;
-  const QByteArray datos = ranura("a", {1}) + ranura("\x01", {}) + ranura("a", {2}) + ilegible + ranura("c", {0, 200}) +
-                           QByteArray(5, '\0');
+  const QByteArray datos =
+      ranura("a", {1}) + ranura("\x01", {}) + ranura("a", {2}) + ilegible + ranura("c", {0, 200}) + QByteArray(5, '\0');
   escribir(ruta, datos);
   const Corrida c = orden({QStringLiteral("check"), ruta});
   EXPECT_EQ(c.estado, 1);
   const QString s = QString::fromUtf8(c.salida);
-  EXPECT_TRUE(s.contains(QStringLiteral("registro 2 (byte 24): el carácter \\x01 no está en la lista"))) << s.toStdString();
-  EXPECT_TRUE(s.contains(QStringLiteral("registro 3 (byte 48): el carácter a ya está en el registro 1"))) << s.toStdString();
+  EXPECT_TRUE(s.contains(QStringLiteral("registro 2 (byte 24): el carácter \\x01 no está en la lista")))
+      << s.toStdString();
+  EXPECT_TRUE(s.contains(QStringLiteral("registro 3 (byte 48): el carácter a ya está en el registro 1")))
+      << s.toStdString();
   EXPECT_TRUE(s.contains(QStringLiteral("registro 4 (byte 72): longitud de carácter 3"))) << s.toStdString();
   EXPECT_TRUE(s.contains(QStringLiteral("registro 5 (byte 96): el código de la columna 2 es 200"))) << s.toStdString();
   EXPECT_TRUE(s.contains(QStringLiteral("byte 120: registro incompleto al final, 5 bytes"))) << s.toStdString();
@@ -99,12 +106,15 @@ TEST(LineaDeOrdenes, AyudaVersionYErroresDeUso) {
   const Corrida version = orden({QStringLiteral("--version")});
   EXPECT_EQ(version.estado, 0);
   EXPECT_TRUE(version.salida.contains(GRAFOLUX_VERSION));
-  for (const QStringList& mal : {QStringList{}, QStringList{QStringLiteral("borrar"), Basica},
-                                 QStringList{QStringLiteral("list")}, QStringList{QStringLiteral("list"), Basica, Basica},
-                                 QStringList{QStringLiteral("export"), Basica}, QStringList{QStringLiteral("export"), Basica, QStringLiteral("--format=rust")},
-                                 QStringList{QStringLiteral("list"), Basica, QStringLiteral("--scale"), QStringLiteral("3")},
-                                 QStringList{QStringLiteral("render"), Basica, QStringLiteral("a"), QStringLiteral("--scale"), QStringLiteral("0")},
-                                 QStringList{QStringLiteral("export"), Basica, QStringLiteral("--format"), QStringLiteral("c"), QStringLiteral("-o")}}) {
+  for (const QStringList& mal :
+       {QStringList{}, QStringList{QStringLiteral("borrar"), Basica}, QStringList{QStringLiteral("list")},
+        QStringList{QStringLiteral("list"), Basica, Basica}, QStringList{QStringLiteral("export"), Basica},
+        QStringList{QStringLiteral("export"), Basica, QStringLiteral("--format=rust")},
+        QStringList{QStringLiteral("list"), Basica, QStringLiteral("--scale"), QStringLiteral("3")},
+        QStringList{QStringLiteral("render"), Basica, QStringLiteral("a"), QStringLiteral("--scale"),
+                    QStringLiteral("0")},
+        QStringList{QStringLiteral("export"), Basica, QStringLiteral("--format"), QStringLiteral("c"),
+                    QStringLiteral("-o")}}) {
     const Corrida c = orden(mal);
     EXPECT_EQ(c.estado, 2) << mal.join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(c.salida.isEmpty());
@@ -125,12 +135,17 @@ TEST(Salidas, EnterasONadaYNuncaSobreLaEntrada) {
   QByteArray rota = leer(Basica);
   rota[24] = 9;
   escribir(dir.filePath(QStringLiteral("rota.mtz")), rota);
-  EXPECT_EQ(orden({QStringLiteral("export"), dir.filePath(QStringLiteral("rota.mtz")), QStringLiteral("--format"), QStringLiteral("c"),
-                 QStringLiteral("-o"), previa}).estado, 1);
+  EXPECT_EQ(orden({QStringLiteral("export"), dir.filePath(QStringLiteral("rota.mtz")), QStringLiteral("--format"),
+                   QStringLiteral("c"), QStringLiteral("-o"), previa})
+                .estado,
+            1);
   EXPECT_EQ(leer(previa), "lo de antes");
 
   // Replaced whole, keeping the file's permissions.
-  EXPECT_EQ(orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("c"), QStringLiteral("-o"), previa}).estado, 0);
+  EXPECT_EQ(orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("c"),
+                   QStringLiteral("-o"), previa})
+                .estado,
+            0);
   EXPECT_TRUE(leer(previa).startsWith("/* f: 121 caracteres"));
   EXPECT_EQ(QFile::permissions(previa), permisos);
 
@@ -139,17 +154,22 @@ TEST(Salidas, EnterasONadaYNuncaSobreLaEntrada) {
   QFile::link(QStringLiteral("/dev/full"), dir.filePath(QStringLiteral("lleno.json")));
   for (const QString& salida : {dir.filePath(QStringLiteral("carpeta")), dir.filePath(QStringLiteral("lleno.json")),
                                 dir.filePath(QStringLiteral("no/hay.json"))}) {
-    const Corrida c = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("-o"), salida});
+    const Corrida c = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("json"),
+                             QStringLiteral("-o"), salida});
     EXPECT_EQ(c.estado, 1) << salida.toStdString();
     EXPECT_EQ(c.errores.count('\n'), 1) << c.errores.toStdString();
   }
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4) << "a temporary file was left";
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4)
+      << "a temporary file was left";
 
   // The input is never the output, not even through a link.
   QFile::link(fuente, dir.filePath(QStringLiteral("enlace.mtz")));
   for (const QString& salida : {fuente, dir.filePath(QStringLiteral("enlace.mtz"))}) {
     EXPECT_EQ(orden({QStringLiteral("build"), fuente, QStringLiteral("-o"), salida}).estado, 2);
-    EXPECT_EQ(orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("bdf"), QStringLiteral("-o"), salida}).estado, 2);
+    EXPECT_EQ(orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("bdf"),
+                     QStringLiteral("-o"), salida})
+                  .estado,
+              2);
   }
   EXPECT_EQ(leer(fuente), leer(Basica));
 }
@@ -157,7 +177,8 @@ TEST(Salidas, EnterasONadaYNuncaSobreLaEntrada) {
 TEST(Render, CadaPuntoEncendidoOApagadoComoEnElLetrero) {
   QTemporaryDir dir;
   const QString png = dir.filePath(QStringLiteral("v.png"));
-  const Corrida c = orden({QStringLiteral("render"), Basica, QStringLiteral("I.\nl"), QStringLiteral("-o"), png, QStringLiteral("--scale"), QStringLiteral("5")});
+  const Corrida c = orden({QStringLiteral("render"), Basica, QStringLiteral("I.\nl"), QStringLiteral("-o"), png,
+                           QStringLiteral("--scale"), QStringLiteral("5")});
   ASSERT_EQ(c.estado, 0) << c.errores.toStdString();
   const QImage imagen(png);
   ASSERT_FALSE(imagen.isNull());
@@ -165,14 +186,15 @@ TEST(Render, CadaPuntoEncendidoOApagadoComoEnElLetrero) {
   EXPECT_EQ(imagen.width(), (5 + 2) * 5);
   EXPECT_EQ(imagen.height(), (2 * 8 + 1) * 5);
   const auto punto = [&](int fila, int columna) { return imagen.pixel(columna * 5 + 2, fila * 5 + 2); };
-  EXPECT_EQ(punto(1, 1), mtz::ColorEncendido);   // top bar of I
+  EXPECT_EQ(punto(1, 1), mtz::ColorEncendido);  // top bar of I
   EXPECT_EQ(punto(2, 1), mtz::ColorApagado);
-  EXPECT_EQ(punto(7, 5), mtz::ColorEncendido);   // the full stop
+  EXPECT_EQ(punto(7, 5), mtz::ColorEncendido);  // the full stop
   EXPECT_EQ(punto(6, 5), mtz::ColorApagado);
-  EXPECT_EQ(punto(9, 1), mtz::ColorEncendido);   // l on the second line
+  EXPECT_EQ(punto(9, 1), mtz::ColorEncendido);  // l on the second line
   EXPECT_EQ(imagen.pixel(0, 0), mtz::ColorFondo);
 
-  const Corrida falta = orden({QStringLiteral("render"), Basica, QStringLiteral("año 2€ ß"), QStringLiteral("-o"), png});
+  const Corrida falta =
+      orden({QStringLiteral("render"), Basica, QStringLiteral("año 2€ ß"), QStringLiteral("-o"), png});
   EXPECT_EQ(falta.estado, 1);
   EXPECT_TRUE(falta.errores.contains("\xc3\x9f"));  // names the ß
 }
