@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <algorithm>
+#include <cctype>
 #include <climits>
 
 #include "ColumnCode.h"
