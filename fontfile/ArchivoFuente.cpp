@@ -7,7 +7,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace fontfile {
 namespace {
@@ -67,9 +70,20 @@ ArchivoFuente::~ArchivoFuente() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+// Another editor keeps the lock for the moment one store takes. A lock held
+// for seconds belongs to a program that is stuck or never lets go; waiting
+// on it would hang the window, so the command fails with its message.
 void ArchivoFuente::bloquear(Bloqueo bloqueo) {
-  const int operacion = bloqueo == Bloqueo::Exclusivo ? LOCK_EX : LOCK_SH;
-  if (sinInterrupcion([&] { return ::flock(fd_, operacion); }) != 0) throw ErrorArchivo(Falla::NoSePuedeLeer);
+  const int operacion = (bloqueo == Bloqueo::Exclusivo ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  auto pausa = std::chrono::microseconds(100);
+  while (::flock(fd_, operacion) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= limite) {
+      throw ErrorArchivo(Falla::NoSePuedeLeer);
+    }
+    std::this_thread::sleep_for(pausa);
+    pausa = std::min(pausa * 2, std::chrono::microseconds(10000));
+  }
 }
 
 void ArchivoFuente::desbloquear() { ::flock(fd_, LOCK_UN); }

@@ -39,7 +39,8 @@ class ArchivoFuente {
   ArchivoFuente(const ArchivoFuente&) = delete;
   ArchivoFuente& operator=(const ArchivoFuente&) = delete;
 
-  // Waits for the lock; it ends with the object, or with desbloquear().
+  // Waits for the lock, at most a few seconds, then throws
+  // ErrorArchivo(NoSePuedeLeer); it ends with the object, or with desbloquear().
   void bloquear(Bloqueo bloqueo);
   void desbloquear();
 

@@ -1,12 +1,14 @@
 // Disks and folders that fail under the editor: a file it may not write, a
-// disk that fills in the middle of a record, the working folder removed and
-// a listed file deleted while the window is open. CI runs as root, so every
+// disk that fills in the middle of a record, a lock nobody releases, the
+// working folder removed and a listed file deleted while the window is open. CI runs as root, so every
 // refusal here holds for root as well: the effective uid is dropped, or the
 // file size limit, which binds root too, stands in for a full disk.
 
 #include <QDir>
 #include <QFile>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,6 +107,23 @@ TEST_F(DiscoQueFalla, UnDiscoQueSeLlenaAMitadDeRegistroNoDejaMedioRegistro) {
   }
   EXPECT_EQ(leerArchivo(ruta("medio.mtz")), original);
   EXPECT_EQ(ventana->leerCeldas(), dibujo);
+  sigueFuncionando();
+}
+
+// A program that takes the font's lock and never lets go: the editor gives
+// up after a while with its message instead of hanging with it.
+TEST_F(DiscoQueFalla, UnBloqueoQueNadieSueltaNoCuelgaElEditor) {
+  const QByteArray original = registro('A', {5});
+  escribirArchivo(ruta("tomado.mtz"), original);
+  const int ajeno = ::open(QFile::encodeName(ruta("tomado.mtz")).constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(ajeno, 0);
+  ASSERT_EQ(::flock(ajeno, LOCK_EX), 0);
+  grabar(QStringLiteral("tomado.mtz"), QStringLiteral("B"));
+  leer(QStringLiteral("tomado.mtz"), QStringLiteral("A"));
+  EXPECT_EQ(avisos.textos(), (QStringList{NoEscribe, QStringLiteral("No se puede leer el archivo.")}));
+  EXPECT_EQ(ventana->leerCeldas(), dibujo);
+  ::close(ajeno);
+  EXPECT_EQ(leerArchivo(ruta("tomado.mtz")), original);
   sigueFuncionando();
 }
 
