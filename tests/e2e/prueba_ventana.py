@@ -411,10 +411,8 @@ class Teclado(Ventana):
                 self.fail(f"Tab lleva a {control_con_foco(self.ed.imagen_ventana())}, se esperaba {esperado}")
 
 
-    # The list's own search ignores case, so typing "I" picks "i" and stores
-    # it under the wrong character. The marker goes once the list matches
-    # what is typed exactly.
-    @unittest.expectedFailure
+    # "I" and "i" are different characters of the list: typing one must not
+    # pick the other.
     def test_escribir_un_caracter_en_la_lista_lo_elige(self):
         self.ed.esperar_ventana()
         self.escribir_nombre("f")
