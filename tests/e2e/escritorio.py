@@ -8,6 +8,7 @@ is killed, so an interrupted run leaves nothing behind.
 
 import ctypes
 import os
+import select
 import shutil
 import signal
 import struct
@@ -27,8 +28,8 @@ def _morir_con_el_padre():
 
 
 class _Xlib:
-    """The two questions xdotool answers wrongly under a reparenting window
-    manager, asked to Xlib itself."""
+    """Where a window's client area is on the screen, asked to Xlib itself:
+    xdotool's answer is off by the frame under a reparenting window manager."""
 
     def __init__(self):
         x = ctypes.CDLL("libX11.so.6")
@@ -96,10 +97,14 @@ class ServidorX:
         limite = time.monotonic() + 20
         while not numero.endswith(b"\n"):
             if time.monotonic() > limite or self.proceso.poll() is not None:
+                os.close(lectura)
                 self.parar()
                 raise RuntimeError("Xvfb no arrancó")
+            if not select.select([lectura], [], [], 0.2)[0]:
+                continue
             trozo = os.read(lectura, 16)
             if not trozo:
+                os.close(lectura)
                 self.parar()
                 raise RuntimeError("Xvfb no dijo su número de pantalla")
             numero += trozo
@@ -294,7 +299,7 @@ class Editor:
                     return w, (x, y)
             return None
 
-        self.ventana, self.origen = esperar(principal, "la ventana principal se muestra")
+        self.ventana, self.origen = esperar(principal, f"se muestra la ventana «{self.TITULO}» de 451 x 426")
         # The first paint follows the map; wait until the cells are drawn.
         esperar(lambda: self.pantalla().punto(*self.a_pantalla(120, 120)) == (255, 255, 255), "la ventana se pinta")
         return self
