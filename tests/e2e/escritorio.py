@@ -408,5 +408,10 @@ class Editor:
             return False
         return imagen.punto(imagen.ancho // 2, imagen.alto - 4) != (0, 0, 0)
 
+    def ventanas_propias(self):
+        """The editor's visible top-level windows: the main one, message
+        boxes, an open popup list."""
+        return set(self.x.xdotool("search", "--onlyvisible", "--class", "grafolux", salida=True).split())
+
     def esperar_sin_cajas(self, titulo):
         esperar(lambda: not self.cajas(titulo), f"se cierra la caja «{titulo}»")

@@ -201,11 +201,11 @@ class Ventana(unittest.TestCase):
 
     def elegir_caracter(self, indice):
         """Opens the character list with a click and walks it with the keyboard."""
-        antes = self.ed.imagen_ventana().recorte(32, 150, 65, 60).rgb
+        antes = self.ed.ventanas_propias()
         self.ed.clic_en(CONTROLES["cboCarac"])
-        esperar(lambda: self.ed.imagen_ventana().recorte(32, 150, 65, 60).rgb != antes, "se abre la lista de caracteres")
+        esperar(lambda: self.ed.ventanas_propias() - antes, "se abre la lista de caracteres")
         self.ed.teclas("Home", *["Down"] * indice, "Return")
-        esperar(lambda: self.ed.imagen_ventana().recorte(32, 150, 65, 60).rgb == antes, "se cierra la lista")
+        esperar(lambda: self.ed.ventanas_propias() == antes, "se cierra la lista")
 
     def escribir_nombre(self, texto):
         self.ed.clic_en(CONTROLES["txtArch"])
@@ -368,6 +368,35 @@ class Archivos(Ventana):
         self.ed.esperar_dibujo(set(), "Borrar")
         self.ed.clic_en(CONTROLES["cmdLeer"])
         self.ed.esperar_dibujo(dibujo_de_codigos(uno), "el nombre sigue siendo el del archivo bueno")
+
+    def aceptar_aviso(self):
+        self.ed.esperar_caja("Grafolux")
+        self.ed.teclas("Return")
+        self.ed.esperar_sin_cajas("Grafolux")
+
+    def test_los_avisos_de_los_comandos_y_el_foco_tras_ellos(self):
+        # Creating without a name: the message, then the name box has the
+        # focus, and what is typed goes there.
+        self.ed.clic_en(CONTROLES["cmdCrear"])
+        self.aceptar_aviso()
+        self.reposar()
+        esperar(lambda: control_con_foco(self.ed.imagen_ventana()) == "txtArch", "el foco va al nombre")
+        self.ed.escribir("nuevo")
+        self.ed.clic_en(CONTROLES["cmdCrear"])
+        self.esperar_bytes("nuevo.mtz", b"", "Crear con el nombre escrito tras el aviso")
+
+        # Creating it again: "already exists", and the file is left alone.
+        self.ed.clic_en(CONTROLES["cmdCrear"])
+        self.aceptar_aviso()
+        # Storing with no character chosen, loading one the file lacks.
+        self.ed.clic_celda(1, 1)
+        self.ed.clic_en(CONTROLES["cmdGrabar"])
+        self.aceptar_aviso()
+        self.elegir_caracter(INDICE_1)
+        self.ed.clic_en(CONTROLES["cmdLeer"])
+        self.aceptar_aviso()
+        self.ed.esperar_dibujo({(1, 1)}, "un carácter que no está no cambia el dibujo")
+        self.assertEqual(self.bytes_de("nuevo.mtz"), b"")
 
     def test_extension_incorrecta_devuelve_el_foco_al_nombre(self):
         self.escribir_nombre("nombre.txt")
