@@ -1,6 +1,7 @@
 #include "ListaArchivos.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QMouseEvent>
 #include <algorithm>
 #include <utility>
@@ -8,6 +9,9 @@
 
 ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre), carpeta_(QDir::currentPath()) {
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // Thousands of names are measured a batch at a time between events, so
+  // that the window shows at once and the rest of the list follows.
+  setLayoutMode(QListView::Batched);
   connect(this, &QListWidget::itemSelectionChanged, this, [this] {
     if (!leyendo_ && !selectedItems().isEmpty()) emit Click();
   });
@@ -26,15 +30,18 @@ bool ListaArchivos::setCarpeta(const QString& carpeta) {
 
 void ListaArchivos::refrescar() {
   // The names are matched and sorted here rather than by QDir, which would
-  // compile a pattern for "*.mtz" at every start-up and sort through a file
-  // information object per name: a folder of thousands of fonts is read at
-  // once. The order is QDir's with IgnoreCase (names compared in lower
+  // compile a pattern for "*.mtz" at every start-up and keep a file
+  // information object per name to sort them: a folder of thousands of
+  // fonts is read at once, in little memory. The order is QDir's with IgnoreCase (names compared in lower
   // case); names equal in lower case keep a fixed order among themselves.
-  const QStringList todos = QDir(carpeta_).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
   std::vector<std::pair<QString, QString>> porClave;
-  porClave.reserve(todos.size());
-  for (const QString& nombre : todos) {
-    if (nombre.endsWith(QLatin1String(".mtz"), Qt::CaseInsensitive)) porClave.emplace_back(nombre.toLower(), nombre);
+  QDirIterator entradas(carpeta_, QDir::Files | QDir::Hidden | QDir::System);
+  while (entradas.hasNext()) {
+    entradas.next();
+    QString nombre = entradas.fileName();
+    if (nombre.endsWith(QLatin1String(".mtz"), Qt::CaseInsensitive)) {
+      porClave.emplace_back(nombre.toLower(), std::move(nombre));
+    }
   }
   std::sort(porClave.begin(), porClave.end());
   QStringList nombres;
