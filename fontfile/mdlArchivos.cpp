@@ -20,12 +20,20 @@ RegistrosLeidos leerRegistros(const ArchivoFuente& archivo) {
 }
 
 std::int16_t buscarEn(const RegistrosLeidos& registros, const QByteArray& caracter) {
+  // The loop runs up to 32767 times per store or load, so it reads the
+  // length and the at most two bytes of the character in place, with no
+  // call per slot. A character longer than any slot can hold matches none,
+  // but the slots are still checked up to the end.
+  const qsizetype largo = caracter.size();
+  const quint16 buscado = largo <= MaximaLongitudCaracter ? quint16(largo) : quint16(0xFFFF);
+  const char primero = largo > 0 ? caracter[0] : '\0';
+  const char segundo = largo > 1 ? caracter[1] : '\0';
   const char* ranura = registros.datos.constData();
   const qsizetype total = registros.datos.size() / LongitudRegistro;
   for (qsizetype i = 0; i < total; ++i, ranura += LongitudRegistro) {
-    const quint16 longitud = longitudDeCaracter(ranura);
+    const auto longitud = quint16(uchar(ranura[0]) | uchar(ranura[1]) << 8);  // little-endian
     if (longitud > MaximaLongitudCaracter) throw ErrorArchivo(Falla::FormatoIncorrecto);
-    if (longitud == caracter.size() && std::equal(caracter.begin(), caracter.end(), ranura + 2)) {
+    if (longitud == buscado && (longitud < 1 || ranura[2] == primero) && (longitud < 2 || ranura[3] == segundo)) {
       return static_cast<std::int16_t>(i + 1);
     }
   }
