@@ -371,6 +371,15 @@ class Archivos(Ventana):
         self.ed.clic_en(CONTROLES["cmdLeer"])
         self.ed.esperar_dibujo(dibujo_de_codigos(uno), "el nombre sigue siendo el del archivo bueno")
 
+        # With the keyboard: from the name box into the list, and up to the
+        # good file again.
+        self.escribir_nombre("otro")
+        self.ed.teclas("Tab", "Up")
+        self.ed.clic_en(CONTROLES["cmdBorrar"])
+        self.ed.esperar_dibujo(set(), "Borrar")
+        self.ed.clic_en(CONTROLES["cmdLeer"])
+        self.ed.esperar_dibujo(dibujo_de_codigos(uno), "la flecha en la lista elige el archivo")
+
     def aceptar_aviso(self):
         self.ed.esperar_caja("Grafolux")
         self.ed.teclas("Return")
