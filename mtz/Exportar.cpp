@@ -22,8 +22,15 @@ QString nombreEnComentario(const QString& ruta) {
 
 QString hex2(int v) { return QStringLiteral("0x%1").arg(v, 2, 16, QLatin1Char('0')); }
 
-// Every unreadable slot stops an export: what it holds is unknown.
+// Every unreadable slot stops an export: what it holds is unknown. So do
+// records past 32767, which no program of this system reads.
 void exigirLegible(const Fuente& fuente) {
+  if (fuente.ranurasCompletas > fontfile::MaximoRegistros) {
+    throw Fallo(QStringLiteral("%1: el archivo tiene %2 registros, más de %3")
+                    .arg(fuente.ruta)
+                    .arg(fuente.ranurasCompletas)
+                    .arg(fontfile::MaximoRegistros));
+  }
   for (const Entrada& e : fuente.entradas) {
     if (!e.registro) {
       throw Fallo(QStringLiteral("%1: registro %2 (byte %3): longitud de carácter %4, no se puede leer")

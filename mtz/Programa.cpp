@@ -175,6 +175,16 @@ QByteArray comoFuente(const std::vector<fontfile::FontRecord>& registros, const 
   return datos;
 }
 
+// list and show give the records the editor can reach and say that more follow.
+int avisarExceso(const Fuente& fuente) {
+  if (fuente.ranurasCompletas <= fontfile::MaximoRegistros) return 0;
+  avisar(QStringLiteral("%1: el archivo tiene %2 registros; se muestran los primeros %3")
+             .arg(fuente.ruta)
+             .arg(fuente.ranurasCompletas)
+             .arg(fontfile::MaximoRegistros));
+  return EstadoProblemas;
+}
+
 QString ilegible(const Entrada& e) {
   return QStringLiteral("registro %1 (byte %2): longitud de carácter %3, no se puede leer")
       .arg(e.numero)
@@ -186,7 +196,7 @@ int ordenList(const Linea& l) {
   exigir(l, 1, 1, {});
   const Fuente fuente = leerFuente(l.posicionales[0]);
   QString t;
-  int estado = 0;
+  int estado = avisarExceso(fuente);
   for (const Entrada& e : fuente.entradas) {
     if (!e.registro) {
       avisar(QStringLiteral("%1: %2").arg(fuente.ruta, ilegible(e)));
@@ -212,7 +222,7 @@ int ordenShow(const Linea& l) {
   exigir(l, 1, 2, {});
   const Fuente fuente = leerFuente(l.posicionales[0]);
   QString t;
-  int estado = 0;
+  int estado = l.posicionales.size() == 1 ? avisarExceso(fuente) : 0;
   if (l.posicionales.size() == 1) {
     for (const Entrada& e : fuente.entradas) {
       if (e.registro) {

@@ -67,6 +67,12 @@ TEST(Check, DiceQueYDondeDeCadaFalla) {
   const Corrida m = orden({QStringLiteral("check"), ruta});
   EXPECT_EQ(m.estado, 1);
   EXPECT_TRUE(m.salida.contains("32768 registros")) << m.salida.right(300).toStdString();
+  // The records past 32767 are not quietly dropped by the other commands.
+  const Corrida lista = orden({QStringLiteral("list"), ruta});
+  EXPECT_EQ(lista.estado, 1);
+  EXPECT_EQ(lista.salida.count('\n'), fontfile::MaximoRegistros);
+  EXPECT_TRUE(lista.errores.contains("32768 registros"));
+  EXPECT_EQ(orden({QStringLiteral("export"), ruta, QStringLiteral("--format"), QStringLiteral("json")}).estado, 1);
 
   const Corrida vacia = orden({QStringLiteral("check"), dir.filePath(QStringLiteral("no-esta.mtz"))});
   EXPECT_EQ(vacia.estado, 1);
