@@ -53,7 +53,7 @@ struct VentanaAbierta {
   frmPrincipal ventana;
 };
 
-// A drawing with no symmetry, about half its dots on, so that every command
+// A drawing with no symmetry, 28 of its 70 dots on, so that every command
 // changes many cells.
 glyph::GlyphGrid dibujoDeReferencia() {
   glyph::GlyphGrid g;
