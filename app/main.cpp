@@ -1,9 +1,13 @@
 #include <QApplication>
+#include <csignal>
 
 #include "AvisosVentana.h"
 #include "frmPrincipal.h"
 
 int main(int argc, char* argv[]) {
+  // Under a file size limit (ulimit -f) a store past it would kill the editor
+  // with SIGXFSZ; ignored, the write fails and the user is told.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication aplicacion(argc, argv);
   avisos::instalar(mostrarCajaDeMensaje);
   frmPrincipal ventana;

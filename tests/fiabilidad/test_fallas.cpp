@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -97,17 +99,54 @@ TEST_F(DiscoQueFalla, UnArchivoProtegidoSeLeePeroNoSeEscribeNiSeCreaNadaJuntoAEl
 
 // A disk that fills after part of a record: the part written is taken back,
 // so the file never holds a piece of a record.
+// A disk that fills after part of a record, or before its first byte.
 TEST_F(DiscoQueFalla, UnDiscoQueSeLlenaAMitadDeRegistroNoDejaMedioRegistro) {
   const QByteArray original = registro('A') + registro('B');
   escribirArchivo(ruta("medio.mtz"), original);
-  {
-    LimiteDeTamano limite(static_cast<rlim_t>(original.size() + 10));
-    grabar(QStringLiteral("medio.mtz"), QStringLiteral("C"));
-    EXPECT_EQ(avisos.textos(), QStringList{NoEscribe});
+  for (const int margen : {10, 0}) {
+    SCOPED_TRACE(margen);
+    {
+      LimiteDeTamano limite(static_cast<rlim_t>(original.size() + margen));
+      grabar(QStringLiteral("medio.mtz"), QStringLiteral("C"));
+      EXPECT_EQ(avisos.textos(), QStringList{NoEscribe});
+      avisos.olvidar();
+    }
+    EXPECT_EQ(leerArchivo(ruta("medio.mtz")), original);
+    EXPECT_EQ(ventana->leerCeldas(), dibujo);
   }
-  EXPECT_EQ(leerArchivo(ruta("medio.mtz")), original);
-  EXPECT_EQ(ventana->leerCeldas(), dibujo);
   sigueFuncionando();
+}
+
+// The test above ignores SIGXFSZ as the program must: otherwise a store past
+// the limit kills the editor instead of failing.
+TEST(Programa, IgnoraLaSenalDelLimiteDeTamano) {
+  CarpetaDeTrabajo carpeta;
+  QProcess programa;
+  QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+  entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  programa.setProcessEnvironment(entorno);
+  programa.setWorkingDirectory(carpeta.raiz());
+  // An ignored signal stays ignored across exec; the program must not owe
+  // it to whoever started it.
+  programa.setChildProcessModifier([] { std::signal(SIGXFSZ, SIG_DFL); });
+  programa.start(QStringLiteral(GRAFOLUX_PROGRAMA), {});
+  ASSERT_TRUE(programa.waitForStarted(10000));
+  const QString estado = QStringLiteral("/proc/%1/status").arg(programa.processId());
+  bool ignorada = false;
+  // The mask is set first thing in main; until then the process may still be
+  // loading.
+  for (int intento = 0; intento < 200 && !ignorada && programa.state() == QProcess::Running; ++intento) {
+    QFile f(estado);
+    if (f.open(QIODevice::ReadOnly)) {
+      for (const QByteArray& linea : f.readAll().split('\n')) {
+        if (linea.startsWith("SigIgn:")) ignorada = (linea.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
+      }
+    }
+    if (!ignorada) QThread::msleep(50);
+  }
+  programa.kill();
+  programa.waitForFinished(10000);
+  EXPECT_TRUE(ignorada);
 }
 
 // A program that takes the font's lock and never lets go: the editor gives
