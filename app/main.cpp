@@ -7,7 +7,7 @@
 int main(int argc, char* argv[]) {
   // Under a file size limit (ulimit -f) a store past it would kill the editor
   // with SIGXFSZ; ignored, the write fails and the user is told.
-  std::signal(SIGXFSZ, SIG_IGN);
+  (void)std::signal(SIGXFSZ, SIG_IGN);
   QApplication aplicacion(argc, argv);
   avisos::instalar(mostrarCajaDeMensaje);
   frmPrincipal ventana;
