@@ -125,6 +125,8 @@ const std::vector<Hostil>& matriz() {
       {"EnlaceRoto", QStringLiteral("roto.mtz"),
        [](const QString& r) { ASSERT_TRUE(QFile::link(r + QStringLiteral(".no-esta"), r)); }, NoExiste, NoExiste,
        Clic::Calla, NoCrea},
+      {"EnlaceCircular", QStringLiteral("bucle.mtz"),
+       [](const QString& r) { ASSERT_TRUE(QFile::link(r, r)); }, NoAbre, NoAbre, Clic::Calla, NoCrea},
       {"DiscoLleno", QStringLiteral("devfull.mtz"),
        [](const QString& r) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), r)); }, NoEscribe, NoEsta,
        Clic::Acepta, Existe},
