@@ -32,8 +32,8 @@ void ListaArchivos::refrescar() {
   // The names are matched and sorted here rather than by QDir, which would
   // compile a pattern for "*.mtz" at every start-up and keep a file
   // information object per name to sort them: a folder of thousands of
-  // fonts is read at once, in little memory. The order is QDir's with IgnoreCase (names compared in lower
-  // case); names equal in lower case keep a fixed order among themselves.
+  // fonts is read at once, in little memory. Names are compared in lower
+  // case; names equal in lower case keep a fixed order among themselves.
   std::vector<std::pair<QString, QString>> porClave;
   QDirIterator entradas(carpeta_, QDir::Files | QDir::Hidden | QDir::System);
   while (entradas.hasNext()) {

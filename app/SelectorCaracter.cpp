@@ -25,7 +25,12 @@ class VistaCaracteres : public QListView {
 
 }  // namespace
 
-SelectorCaracter::SelectorCaracter(QWidget* padre) : QComboBox(padre) { setView(new VistaCaracteres(this)); }
+SelectorCaracter::SelectorCaracter(QWidget* padre) : QComboBox(padre) {}
+
+void SelectorCaracter::showPopup() {
+  if (dynamic_cast<VistaCaracteres*>(view()) == nullptr) setView(new VistaCaracteres(this));
+  QComboBox::showPopup();
+}
 
 void SelectorCaracter::keyPressEvent(QKeyEvent* evento) {
   const int fila = entradaExacta(*this, evento->text());

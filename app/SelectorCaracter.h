@@ -8,6 +8,8 @@
 class SelectorCaracter : public QComboBox {
  public:
   explicit SelectorCaracter(QWidget* padre = nullptr);
+  // The open list is made when it is first opened, not at start-up.
+  void showPopup() override;
 
  protected:
   void keyPressEvent(QKeyEvent* evento) override;

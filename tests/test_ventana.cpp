@@ -344,6 +344,11 @@ TEST_F(Ventana, ElCaracterEscritoEsElQueSeElige) {
     QTest::keyClicks(cbo, c);
     EXPECT_EQ(cbo->currentText(), c);
   }
+  // The open list searches the same way.
+  cbo->showPopup();
+  QTest::keyClicks(cbo->view(), "A");
+  QTest::keyClick(cbo->view(), Qt::Key_Return);
+  EXPECT_EQ(cbo->currentText(), "A");
 }
 
 TEST_F(Ventana, LaAyudaAbreLaPaginaSinEsperar) {
