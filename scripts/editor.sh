@@ -8,6 +8,6 @@ instalar_paquetes
 compilar
 TRABAJO=${GRAFOLUX_TRABAJO:-$RAIZ/trabajo}
 mkdir -p "$TRABAJO"
-cp -rn "$RAIZ"/datos/. "$TRABAJO"/
+cp -rn "$RAIZ"/datos/tipografias "$RAIZ"/datos/ayuda "$TRABAJO"/
 cd "$TRABAJO"
 exec "$COMPILACION/app/grafolux"
