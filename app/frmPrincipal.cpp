@@ -105,11 +105,15 @@ void frmPrincipal::crearControles() {
   cmdGrabar_ = boton("cmdGrabar", QStringLiteral("Grabar"), QRect(48, 184, 49, 17),
                      QStringLiteral("Almacena el caracter en el archivo."), &frmPrincipal::cmdGrabar_Click);
 
+  // The cells sit on a frame of their own at (112, 112): unchecking a check
+  // box makes the toolkit look through all the box's siblings for a checked
+  // partner, and among the cells alone that look is short.
+  auto* marco = colocar<QWidget>(this, "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) {
-      auto* celda = new Celda(this);
+      auto* celda = new Celda(marco);
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
-      celda->setGeometry(112 + 16 * (c - 1), 112 + 16 * (r - 1), 17, 17);
+      celda->setGeometry(16 * (c - 1), 16 * (r - 1), 17, 17);
       celdas_[glyph::GlyphGrid::indice(r, c)] = celda;
     }
   }

@@ -54,10 +54,11 @@ TEST(Celdas, ElPixelCompartidoEsDeLaCeldaDeEncima) {
   // first of (r, c + 1), its last row the first of (r + 1, c). The clicks go
   // through the window, which finds the cell under the pointer.
   const auto clic = [&](QPoint punto) { QTest::mouseClick(ventana.windowHandle(), Qt::LeftButton, {}, punto); };
-  clic(ventana.celda(3, 4)->geometry().topLeft() + QPoint(16, 8));
-  clic(ventana.celda(2, 6)->geometry().topLeft() + QPoint(8, 16));
+  const auto esquina = [&](int r, int c) { return ventana.celda(r, c)->mapTo(&ventana, QPoint()); };
+  clic(esquina(3, 4) + QPoint(16, 8));
+  clic(esquina(2, 6) + QPoint(8, 16));
   // The outer edge of the grid stays clickable.
-  clic(ventana.celda(7, 10)->geometry().bottomRight());
+  clic(esquina(7, 10) + QPoint(16, 16));
   glyph::GlyphGrid esperado;
   esperado(3, 5) = esperado(3, 6) = esperado(7, 10) = 1;
   EXPECT_EQ(ventana.leerCeldas(), esperado);

@@ -110,7 +110,8 @@ TEST_F(Ventana, CadaControlEnSuLugar) {
     for (int c = 1; c <= 10; ++c) {
       QCheckBox* celda = ventana.celda(r, c);
       EXPECT_EQ(celda->objectName(), QString("chk%1_%2").arg(r).arg(c));
-      EXPECT_EQ(celda->geometry(), QRect(112 + 16 * (c - 1), 112 + 16 * (r - 1), 17, 17));
+      EXPECT_EQ(QRect(celda->mapTo(&ventana, QPoint()), celda->size()),
+                QRect(112 + 16 * (c - 1), 112 + 16 * (r - 1), 17, 17));
       EXPECT_TRUE(celda->text().isEmpty() && celda->toolTip().isEmpty());
       EXPECT_FALSE(celda->isChecked());
     }
