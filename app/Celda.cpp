@@ -25,7 +25,7 @@ size_t qHash(const Aspecto& a, size_t semilla = 0) {
 
 }  // namespace
 
-Celda::Celda(QWidget* padre) : QCheckBox(padre) { setAttribute(Qt::WA_OpaquePaintEvent); }
+Celda::Celda(QWidget* padre) : QCheckBox(padre) {}
 
 // What a cell shares with the cells stacked above it is theirs to paint and
 // to click, so leaving it out of the cell changes nothing seen or clicked.

@@ -3,11 +3,12 @@
 // clicked, not only on its indicator.
 //
 // A command may change most of the 70 dots at once, so a cell paints fast
-// and alone. It is opaque and leaves out the pixel it shares with the cells
-// on top of it (cells overlap their neighbours by a pixel), so that only
-// the cells that change are repainted. And it draws a picture of itself
-// kept per look (checked, hovered, focused, pressed, ...) instead of asking
-// the style to draw it each time.
+// and alone. It leaves out the pixel it shares with the cells on top of it
+// (cells overlap their neighbours by a pixel), so that only the cells that
+// change are repainted. It is not marked opaque: the toolkit would then
+// weigh every opaque sibling against each repainted cell. And it draws a
+// picture of itself kept per look (checked, hovered, focused, pressed, ...)
+// instead of asking the style to draw it each time.
 
 #include <QCheckBox>
 
