@@ -1,10 +1,15 @@
 #include "Celda.h"
 
+#include <QButtonGroup>
+#include <QEvent>
 #include <QHash>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+
+#include "MarcoCeldas.h"
 
 namespace {
 
@@ -25,38 +30,28 @@ size_t qHash(const Aspecto& a, size_t semilla = 0) {
 
 }  // namespace
 
-Celda::Celda(QWidget* padre) : QCheckBox(padre) {}
-
-// What a cell shares with the cells stacked above it is theirs to paint and
-// to click, so leaving it out of the cell changes nothing seen or clicked.
-void Celda::showEvent(QShowEvent* evento) {
-  QCheckBox::showEvent(evento);
-  if (parentWidget() == nullptr) return;
-  QRegion propia(rect());
-  const QObjectList& hermanos = parentWidget()->children();
-  for (qsizetype i = hermanos.indexOf(this) + 1; i < hermanos.size(); ++i) {
-    if (!hermanos[i]->isWidgetType()) continue;
-    const auto* hermano = static_cast<const QWidget*>(hermanos[i]);
-    if (hermano->geometry().intersects(geometry()) && dynamic_cast<const Celda*>(hermano) != nullptr) {
-      propia -= hermano->geometry().translated(-pos());
-    }
-  }
-  if (propia == QRegion(rect())) {
-    clearMask();
-  } else {
-    setMask(propia);
-  }
+Celda::Celda(MarcoCeldas* marco) : QCheckBox(marco), marco_(marco) {
+  setUpdatesEnabled(false);
+  auto* grupo = new QButtonGroup(this);
+  grupo->setExclusive(false);
+  grupo->addButton(this);
+  marco_->agregar(this);
 }
 
-void Celda::paintEvent(QPaintEvent*) {
+Celda::~Celda() { marco_->quitar(this); }
+
+void Celda::pintarEn(QPainter& pintor) const {
   QStyleOptionButton opcion;
   initStyleOption(&opcion);
-  QPainter pintor(this);
+  const QPoint lugar = pos();
   const QBrush fondo = palette().brush(QPalette::Window);
   if (fondo.style() != Qt::SolidPattern || !opcion.text.isEmpty() || !opcion.icon.isNull()) {
     // Only a plain cell on a plain background is kept as a picture.
+    pintor.save();
+    pintor.translate(lugar);
     pintor.fillRect(rect(), fondo);
     style()->drawControl(QStyle::CE_CheckBox, &opcion, &pintor, this);
+    pintor.restore();
     return;
   }
   // A handful of looks at most, kept as images so that they may outlive the
@@ -75,5 +70,85 @@ void Celda::paintEvent(QPaintEvent*) {
     enImagen.end();
     dibujo = dibujos.insert(aspecto, imagen);
   }
-  pintor.drawImage(0, 0, *dibujo);
+  pintor.drawImage(lugar, *dibujo);
+}
+
+void Celda::paintEvent(QPaintEvent*) {
+  QPainter pintor(this);
+  pintor.translate(-pos());
+  pintarEn(pintor);
+}
+
+void Celda::avisarSiCambia() {
+  QStyleOptionButton opcion;
+  initStyleOption(&opcion);
+  const int aspecto = int(opcion.state);
+  if (aspecto == aspecto_) return;
+  aspecto_ = aspecto;
+  marco_->repintar(this);
+}
+
+bool Celda::event(QEvent* evento) {
+  const bool tratado = QCheckBox::event(evento);
+  switch (evento->type()) {
+    case QEvent::Paint:
+      break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+      // What shows of this cell and of its neighbours changes. The toolkit
+      // repaints the frame where a moved cell was; the frame repaints where
+      // the cell is, or was when it hides, and works the parts out again.
+      marco_->olvidarPartes();
+      marco_->update(geometry());
+      aspecto_ = -1;
+      break;
+    case QEvent::StyleChange:
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+    case QEvent::LayoutDirectionChange:
+      // The look may change with the same style state.
+      aspecto_ = -1;
+      avisarSiCambia();
+      break;
+    default:
+      avisarSiCambia();
+  }
+  return tratado;
+}
+
+void Celda::checkStateSet() {
+  QCheckBox::checkStateSet();
+  // Only the check mark can have changed here, and a command sets all 70
+  // cells: the rest of the look is taken as it was last seen.
+  if (aspecto_ == -1) {
+    avisarSiCambia();
+    return;
+  }
+  const int marca = isChecked() ? QStyle::State_On : QStyle::State_Off;
+  const int aspecto = (aspecto_ & ~int(QStyle::State_On | QStyle::State_Off | QStyle::State_NoChange)) | marca;
+  if (aspecto == aspecto_) return;
+  aspecto_ = aspecto;
+  marco_->repintar(this);
+}
+
+void Celda::keyPressEvent(QKeyEvent* evento) {
+  const bool inverso = layoutDirection() == Qt::RightToLeft;
+  switch (evento->key()) {
+    case Qt::Key_Up:
+      focusNextPrevChild(false);
+      break;
+    case Qt::Key_Down:
+      focusNextPrevChild(true);
+      break;
+    case Qt::Key_Left:
+      focusNextPrevChild(inverso);
+      break;
+    case Qt::Key_Right:
+      focusNextPrevChild(!inverso);
+      break;
+    default:
+      QCheckBox::keyPressEvent(evento);
+  }
 }

@@ -15,9 +15,10 @@
 #include "Ayuda.h"
 #include "Celda.h"
 #include "Comandos.h"
-#include "SelectorCaracter.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
+#include "MarcoCeldas.h"
+#include "SelectorCaracter.h"
 #include "Transformaciones.h"
 #include "mdlArchivos.h"
 
@@ -99,16 +100,18 @@ void frmPrincipal::crearControles() {
   lblCarac_ = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
   lblCarac_->setText(QStringLiteral("Caracter:"));
   cboCarac_ = colocar<SelectorCaracter>(this, "cboCarac", QRect(32, 128, 65, 21),
-                                 QStringLiteral("Seleccione el caracter que quiera editar."));
+                                        QStringLiteral("Seleccione el caracter que quiera editar."));
   cmdLeer_ = boton("cmdLeer", QStringLiteral("Leer"), QRect(32, 152, 65, 25),
                    QStringLiteral("Lee el caracter desde el archivo."), &frmPrincipal::cmdLeer_Click);
   cmdGrabar_ = boton("cmdGrabar", QStringLiteral("Grabar"), QRect(48, 184, 49, 17),
                      QStringLiteral("Almacena el caracter en el archivo."), &frmPrincipal::cmdGrabar_Click);
 
-  // The cells sit on a frame of their own at (112, 112): unchecking a check
-  // box makes the toolkit look through all the box's siblings for a checked
-  // partner, and among the cells alone that look is short.
-  auto* marco = colocar<QWidget>(this, "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
+  // The cells sit on a frame of their own at (112, 112), which paints them.
+  // Unchecking a check box also makes the toolkit look through all the box's
+  // siblings for a checked partner, and among the cells alone that look is
+  // short.
+  auto* marco =
+      colocar<MarcoCeldas>(this, "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) {
       auto* celda = new Celda(marco);

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <memory>
 
 #include "Preparacion.h"
@@ -22,20 +23,28 @@ const QString Enie = QStringLiteral("\u00D1");
 const QString enie = QStringLiteral("\u00F1");
 
 // Counts the cells painted, to show that only the cells that change are.
+// The cells' frame paints them; a cell is counted when the region repainted
+// reaches the part of it no other cell covers (neighbours share a pixel).
 class ContadorDePintadas : public QObject {
  public:
-  explicit ContadorDePintadas(frmPrincipal& ventana) {
-    for (int r = 1; r <= glyph::Filas; ++r) {
-      for (int c = 1; c <= glyph::Columnas; ++c) ventana.celda(r, c)->installEventFilter(this);
-    }
+  explicit ContadorDePintadas(frmPrincipal& ventana) : ventana_(ventana) {
+    ventana.findChild<QWidget*>(QStringLiteral("marcoCeldas"))->installEventFilter(this);
   }
   long pintadas = 0;
 
  protected:
   bool eventFilter(QObject*, QEvent* evento) override {
-    if (evento->type() == QEvent::Paint) ++pintadas;
+    if (evento->type() != QEvent::Paint) return false;
+    const QRegion& zona = static_cast<QPaintEvent*>(evento)->region();
+    for (int r = 1; r <= glyph::Filas; ++r) {
+      for (int c = 1; c <= glyph::Columnas; ++c) pintadas += zona.intersects(propia(ventana_.celda(r, c))) ? 1 : 0;
+    }
     return false;
   }
+
+ private:
+  static QRect propia(const QWidget* celda) { return {celda->pos(), QSize(16, 16)}; }
+  frmPrincipal& ventana_;
 };
 
 // A window loaded and shown in a working folder, as the user sees it.

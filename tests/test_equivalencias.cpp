@@ -1,7 +1,6 @@
-// The quicker ways must give what the general ones gave: the cells draw a
-// kept picture of themselves and leave out what the cells on top of them
-// cover; the file list matches and sorts the names itself; the search
-// compares the bytes of each slot in place.
+// The quicker ways must give what the general ones gave: the cells look like
+// check boxes though their frame paints them from kept pictures; the file list matches and sorts the names itself; the
+// search compares the bytes of each slot in place.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,6 +11,8 @@
 #include <QDir>
 #include <QImage>
 #include <QListWidget>
+#include <QPainter>
+#include <QScreen>
 #include <QTest>
 
 #include "Apoyo.h"
@@ -32,18 +33,106 @@ QImage comoCheckBox(QWidget* ventana, bool marcada) {
 
 QImage comoSeVe(QCheckBox* celda) { return celda->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-TEST(Celdas, SeVenComoUnCheckBoxYSiguenSuEstado) {
+TEST(Celdas, SeVenComoUnCheckBox) {
   frmPrincipal ventana;
   ventana.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
-  QCheckBox* celda = ventana.celda(7, 10);  // the one cell that nothing covers
+  QCheckBox* celda = ventana.celda(7, 10);
   const QImage vacia = comoCheckBox(&ventana, false);
   const QImage marcada = comoCheckBox(&ventana, true);
   ASSERT_NE(vacia, marcada);
-  for (bool estado : {true, false, true, false}) {
+  for (bool estado : {true, false}) {
     celda->setChecked(estado);
     EXPECT_EQ(comoSeVe(celda), estado ? marcada : vacia) << estado;
   }
+}
+
+// The grid as the window holds it for the screen, and as the cells say they
+// look, each drawn where it lies, later cells on top.
+QImage gridEnPantalla(frmPrincipal& ventana) {
+  const QRect grid(ventana.celda(1, 1)->mapTo(&ventana, QPoint()),
+                   QSize(16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
+  return ventana.screen()
+      ->grabWindow(ventana.winId(), grid.x(), grid.y(), grid.width(), grid.height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage gridSegunLasCeldas(frmPrincipal& ventana) {
+  QImage imagen(16 * glyph::Columnas + 1, 16 * glyph::Filas + 1, QImage::Format_RGB32);
+  QPainter pintor(&imagen);
+  for (int r = 1; r <= glyph::Filas; ++r) {
+    for (int c = 1; c <= glyph::Columnas; ++c)
+      pintor.drawImage(16 * (c - 1), 16 * (r - 1), comoSeVe(ventana.celda(r, c)));
+  }
+  return imagen;
+}
+
+// The cells do not repaint themselves on the screen: their frame does, when
+// a cell tells it its look changed. Whatever changes a cell's look, the
+// screen must follow.
+TEST(Celdas, LaPantallaSigueATodoCambioDeAspecto) {
+  frmPrincipal ventana;
+  ventana.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+  ventana.activateWindow();
+  const auto igual = [&](const char* paso) {
+    QApplication::processEvents();
+    EXPECT_EQ(gridEnPantalla(ventana), gridSegunLasCeldas(ventana)) << paso;
+  };
+  igual("shown");
+  glyph::GlyphGrid dibujo;
+  for (int i = 0; i < glyph::Celdas; ++i) dibujo.valores[i] = (i * 7) % 3 == 0 ? 1 : 0;
+  ventana.escribirCeldas(dibujo);
+  igual("a drawing written");
+  ventana.cmdIzq_Click();
+  igual("shifted left");
+  ventana.cmdLlenar_Click();
+  igual("filled");
+  QCheckBox* celda = ventana.celda(4, 5);
+  const QPoint centro = celda->rect().center();
+  QTest::mouseMove(celda, centro);
+  igual("hovered");
+  QTest::mousePress(celda, Qt::LeftButton, {}, centro);
+  igual("pressed");
+  QTest::mouseRelease(celda, Qt::LeftButton, {}, centro);
+  igual("released: unchecked");
+  QTest::mouseMove(ventana.celda(6, 9), ventana.celda(6, 9)->rect().center());
+  igual("hover moved on");
+  QTest::keyClick(ventana.celda(6, 9), Qt::Key_Tab);
+  igual("focus moved by keyboard");
+  QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
+  igual("space held");
+  QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
+  igual("space released");
+  ventana.setEnabled(false);
+  igual("disabled");
+  ventana.setEnabled(true);
+  igual("enabled again");
+}
+
+// A cell is a button group of its own, but the arrow keys still go through
+// the tab order, as on any check box.
+TEST(Celdas, LasFlechasSiguenElOrdenDeTabulacion) {
+  frmPrincipal ventana;
+  ventana.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+  ventana.activateWindow();
+  ventana.celda(3, 4)->setFocus();
+  QTest::keyClick(ventana.celda(3, 4), Qt::Key_Down);
+  EXPECT_EQ(QApplication::focusWidget(), ventana.celda(4, 4));
+  QTest::keyClick(ventana.celda(4, 4), Qt::Key_Right);
+  EXPECT_EQ(QApplication::focusWidget(), ventana.celda(5, 4));
+  QTest::keyClick(ventana.celda(5, 4), Qt::Key_Up);
+  QTest::keyClick(ventana.celda(4, 4), Qt::Key_Left);
+  EXPECT_EQ(QApplication::focusWidget(), ventana.celda(3, 4));
+  // Unchecking a cell leaves the others as they are.
+  ventana.cmdLlenar_Click();
+  ventana.celda(3, 4)->setChecked(false);
+  glyph::GlyphGrid esperado;
+  glyph::cambiar(esperado, 1);
+  esperado(3, 4) = 0;
+  EXPECT_EQ(ventana.leerCeldas(), esperado);
 }
 
 TEST(Celdas, ElPixelCompartidoEsDeLaCeldaDeEncima) {

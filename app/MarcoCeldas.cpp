@@ -1,0 +1,50 @@
+#include "MarcoCeldas.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "Celda.h"
+
+// The cells go first, while they can still leave the frame's list.
+MarcoCeldas::~MarcoCeldas() {
+  while (!celdas_.isEmpty()) delete celdas_.last();
+}
+
+void MarcoCeldas::agregar(Celda* celda) {
+  celdas_.append(celda);
+  olvidarPartes();
+}
+
+void MarcoCeldas::quitar(Celda* celda) {
+  celdas_.removeOne(celda);
+  olvidarPartes();
+}
+
+const QRegion& MarcoCeldas::parteVisible(qsizetype indice) {
+  if (partes_.isEmpty()) {
+    partes_.resize(celdas_.size());
+    for (qsizetype i = 0; i < celdas_.size(); ++i) {
+      if (celdas_[i]->isHidden()) continue;
+      const QRect lugar = celdas_[i]->geometry();
+      QRegion parte(lugar);
+      for (qsizetype j = i + 1; j < celdas_.size(); ++j) {
+        if (!celdas_[j]->isHidden() && celdas_[j]->geometry().intersects(lugar)) parte -= celdas_[j]->geometry();
+      }
+      partes_[i] = parte;
+    }
+  }
+  return partes_[indice];
+}
+
+void MarcoCeldas::repintar(const Celda* celda) {
+  const qsizetype indice = celdas_.indexOf(celda);
+  if (indice >= 0) update(parteVisible(indice));
+}
+
+void MarcoCeldas::paintEvent(QPaintEvent* evento) {
+  QPainter pintor(this);
+  const QRegion& zona = evento->region();
+  for (qsizetype i = 0; i < celdas_.size(); ++i) {
+    if (zona.intersects(parteVisible(i).boundingRect())) celdas_[i]->pintarEn(pintor);
+  }
+}
