@@ -20,23 +20,26 @@ void MarcoCeldas::quitar(Celda* celda) {
   olvidarPartes();
 }
 
+void MarcoCeldas::olvidarPartes() { partes_.assign(celdas_.size(), std::nullopt); }
+
 const QRegion& MarcoCeldas::parteVisible(qsizetype indice) {
-  if (partes_.isEmpty()) {
-    partes_.resize(celdas_.size());
-    for (qsizetype i = 0; i < celdas_.size(); ++i) {
-      if (celdas_[i]->isHidden()) continue;
-      const QRect lugar = celdas_[i]->geometry();
-      QRegion parte(lugar);
-      for (qsizetype j = i + 1; j < celdas_.size(); ++j) {
-        if (!celdas_[j]->isHidden() && celdas_[j]->geometry().intersects(lugar)) parte -= celdas_[j]->geometry();
+  std::optional<QRegion>& parte = partes_[indice];
+  if (!parte) {
+    parte.emplace();
+    const Celda* celda = celdas_[indice];
+    if (!celda->isHidden()) {
+      const QRect lugar = celda->geometry();
+      *parte = lugar;
+      for (qsizetype j = indice + 1; j < celdas_.size(); ++j) {
+        if (!celdas_[j]->isHidden() && celdas_[j]->geometry().intersects(lugar)) *parte -= celdas_[j]->geometry();
       }
-      partes_[i] = parte;
     }
   }
-  return partes_[indice];
+  return *parte;
 }
 
 void MarcoCeldas::repintar(const Celda* celda) {
+  if (!isVisible()) return;
   const qsizetype indice = celdas_.indexOf(celda);
   if (indice >= 0) update(parteVisible(indice));
 }

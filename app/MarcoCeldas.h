@@ -11,6 +11,8 @@
 #include <QList>
 #include <QRegion>
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 class Celda;
 
@@ -31,9 +33,10 @@ class MarcoCeldas : public QWidget {
   void quitar(Celda* celda);
   // Forgets the parts that show, after a cell came, went, moved, was shown
   // or hidden.
-  void olvidarPartes() { partes_.clear(); }
+  void olvidarPartes();
   const QRegion& parteVisible(qsizetype indice);
 
   QList<Celda*> celdas_;
-  QList<QRegion> partes_;  // by cell, in the frame's coordinates; empty until needed
+  // By cell, in the frame's coordinates; each worked out when first needed.
+  std::vector<std::optional<QRegion>> partes_;
 };
