@@ -99,9 +99,8 @@ bool Celda::event(QEvent* evento) {
     case QEvent::Hide:
       // What shows of this cell and of its neighbours changes. The toolkit
       // repaints the frame where a moved cell was; the frame repaints where
-      // the cell is, or was when it hides, and works the parts out again.
-      marco_->olvidarPartes();
-      marco_->update(geometry());
+      // the cell is, or was when it hides.
+      marco_->recolocada(this);
       aspecto_ = -1;
       break;
     case QEvent::StyleChange:

@@ -59,6 +59,19 @@ QString ListaArchivos::seleccionado() const {
   return elegidos.isEmpty() ? QString() : elegidos.first()->text();
 }
 
+bool ListaArchivos::event(QEvent* evento) {
+  // The names are measured and laid out when the list is first painted, as
+  // the item views do anyway, and not already when it is shown: they are
+  // the first text the window measures, and the window shows sooner without
+  // it. So the item view's own handling of Show, which lays them out and
+  // scrolls to the current entry, is passed over: the first paint lays
+  // them out, and the list never has a current entry when it is shown.
+  if (evento->type() == QEvent::Show) {
+    return QAbstractScrollArea::event(evento);  // NOLINT(bugprone-parent-virtual-call)
+  }
+  return QListWidget::event(evento);
+}
+
 void ListaArchivos::mousePressEvent(QMouseEvent* evento) {
   const QListWidgetItem* item = currentItem();
   filaAntesDelClic_ = item != nullptr && item->isSelected() ? currentRow() : -1;

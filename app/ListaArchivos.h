@@ -23,6 +23,7 @@ class ListaArchivos : public QListWidget {
   void Click();
 
  protected:
+  bool event(QEvent* evento) override;
   void mousePressEvent(QMouseEvent* evento) override;
 
  private:

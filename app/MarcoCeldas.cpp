@@ -20,9 +20,10 @@ void MarcoCeldas::quitar(Celda* celda) {
   olvidarPartes();
 }
 
-void MarcoCeldas::olvidarPartes() { partes_.assign(celdas_.size(), std::nullopt); }
+void MarcoCeldas::olvidarPartes() { partes_.clear(); }
 
 const QRegion& MarcoCeldas::parteVisible(qsizetype indice) {
+  if (partes_.size() != size_t(celdas_.size())) partes_.assign(celdas_.size(), std::nullopt);
   std::optional<QRegion>& parte = partes_[indice];
   if (!parte) {
     parte.emplace();
@@ -38,13 +39,19 @@ const QRegion& MarcoCeldas::parteVisible(qsizetype indice) {
   return *parte;
 }
 
+void MarcoCeldas::recolocada(const Celda* celda) {
+  olvidarPartes();
+  if (pintado_) update(celda->geometry());
+}
+
 void MarcoCeldas::repintar(const Celda* celda) {
-  if (!isVisible()) return;
+  if (!pintado_ || !isVisible()) return;
   const qsizetype indice = celdas_.indexOf(celda);
   if (indice >= 0) update(parteVisible(indice));
 }
 
 void MarcoCeldas::paintEvent(QPaintEvent* evento) {
+  pintado_ = true;
   QPainter pintor(this);
   const QRegion& zona = evento->region();
   for (qsizetype i = 0; i < celdas_.size(); ++i) {

@@ -23,6 +23,9 @@ class MarcoCeldas : public QWidget {
 
   // Repaints the part of the cell that shows.
   void repintar(const Celda* celda);
+  // Repaints where the cell lies, after it came, went, moved, was shown or
+  // hidden, and works out again what shows of each cell.
+  void recolocada(const Celda* celda);
 
  protected:
   void paintEvent(QPaintEvent* evento) override;
@@ -31,12 +34,14 @@ class MarcoCeldas : public QWidget {
   friend class Celda;
   void agregar(Celda* celda);
   void quitar(Celda* celda);
-  // Forgets the parts that show, after a cell came, went, moved, was shown
-  // or hidden.
   void olvidarPartes();
   const QRegion& parteVisible(qsizetype indice);
 
   QList<Celda*> celdas_;
+  // Until the frame is first painted no cell needs repainting: that paint
+  // draws them all. Skipping it spares the start-up work for each of the 70
+  // cells as the window is shown.
+  bool pintado_ = false;
   // By cell, in the frame's coordinates; each worked out when first needed.
   std::vector<std::optional<QRegion>> partes_;
 };
