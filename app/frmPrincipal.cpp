@@ -15,6 +15,7 @@
 #include "Ayuda.h"
 #include "Celda.h"
 #include "Comandos.h"
+#include "Dibujos.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
 #include "MarcoCeldas.h"
@@ -35,26 +36,14 @@ Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QStrin
   return control;
 }
 
-// One of the window's pictures, PNG files compiled in. Naming the format,
-// and nothing else, keeps the toolkit from loading every image plugin
-// there is to ask whether it knows the file, which would slow start-up.
-QPixmap imagenPng(const QString& nombre) {
-  QImageReader lector(QStringLiteral(":/imagenes/") + nombre + QStringLiteral(".png"), "png");
-  lector.setAutoDetectImageFormat(false);
-  return QPixmap::fromImage(lector.read());
-}
+QPixmap imagen(const char* nombre) { return QPixmap::fromImage(dibujo(QLatin1StringView(nombre))); }
 
 }  // namespace
 
-// The pictures are compiled into the static library that holds the window;
-// a static library's resources must be registered by hand.
-static void registrarImagenes() { Q_INIT_RESOURCE(recursos); }
-
 frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
-  registrarImagenes();
   setObjectName(QStringLiteral("frmPrincipal"));
   setWindowTitle(avisos::TituloAplicacion);
-  setWindowIcon(QIcon(imagenPng(QStringLiteral("grafolux"))));
+  setWindowIcon(QIcon(imagen("grafolux")));
   setFixedSize(451, 426);
   crearControles();
   ordenarTabulacion();
@@ -78,9 +67,9 @@ void frmPrincipal::crearControles() {
   const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
                                   void (frmPrincipal::*manejador)()) {
     auto* b = boton(nombre, {}, QRect(lugar, QSize(25, 25)), ayuda, manejador);
-    const QPixmap imagen = imagenPng(QLatin1String(dibujo));
-    b->setIcon(imagen);
-    b->setIconSize(imagen.size());
+    const QPixmap dibujado = imagen(dibujo);
+    b->setIcon(dibujado);
+    b->setIconSize(dibujado.size());
     return b;
   };
   const auto linea = [this](const char* nombre, int y) {
@@ -91,7 +80,7 @@ void frmPrincipal::crearControles() {
 
   // Top band.
   Image1_ = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
-  Image1_->setPixmap(imagenPng(QStringLiteral("banner")));
+  Image1_->setPixmap(imagen("banner"));
   cmdAyuda_ = boton("cmdAyuda", QStringLiteral("Ayuda"), QRect(376, 64, 65, 17),
                     QStringLiteral("Abre la ayuda del Grafolux."), &frmPrincipal::cmdAyuda_Click);
   linea("Line1", 96);

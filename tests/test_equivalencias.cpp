@@ -1,5 +1,6 @@
-// The quicker ways must give what the general ones gave: the cells look like
-// check boxes though their frame paints them from kept pictures; the file list matches and sorts the names itself; the
+// The quicker ways must give what the general ones gave: the pictures
+// compiled in as pixels are the committed PNGs; the cells look like check
+// boxes though their frame paints them from kept pictures; the file list matches and sorts the names itself; the
 // search compares the bytes of each slot in place.
 
 #include <gtest/gtest.h>
@@ -16,11 +17,24 @@
 #include <QTest>
 
 #include "Apoyo.h"
+#include "Dibujos.h"
 #include "ListaArchivos.h"
 #include "frmPrincipal.h"
 #include "mdlArchivos.h"
 
 namespace {
+
+TEST(Dibujos, SonLosPngPixelAPixel) {
+  const QDir carpeta(QStringLiteral(DIBUJOS_PNG));
+  const QStringList png = carpeta.entryList({QStringLiteral("*.png")}, QDir::Files);
+  ASSERT_EQ(png.size(), 8);
+  for (const QString& archivo : png) {
+    const QImage esperado = QImage(carpeta.filePath(archivo)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QByteArray nombre = archivo.chopped(4).toLatin1();
+    EXPECT_EQ(dibujo(QLatin1StringView(nombre)), esperado) << archivo.toStdString();
+  }
+  EXPECT_TRUE(dibujo(QLatin1StringView("no-hay")).isNull());
+}
 
 // What a stock check box of the cell's size shows, on the window's
 // background, for the given state.

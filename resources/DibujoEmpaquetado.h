@@ -1,0 +1,14 @@
+#pragma once
+// A picture as empaquetar writes it into the program.
+
+#include <QtGlobal>
+
+struct DibujoEmpaquetado {
+  const char* nombre;
+  int ancho;
+  int alto;
+  const quint32* pixeles;  // 0xAARRGGBB, premultiplied, row after row
+};
+
+extern const DibujoEmpaquetado DibujosEmpaquetados[];
+extern const int CantidadDeDibujos;
