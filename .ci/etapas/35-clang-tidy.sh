@@ -12,7 +12,7 @@ if [ ! -f "$COMPILACION/CMakeCache.txt" ]; then
 fi
 cmake --build "$COMPILACION" -j"$(nproc)" --target grafolux_app_autogen fontfile_autogen glyph_autogen >/dev/null
 cd "$RAIZ"
-mapfile -t fuentes < <(git ls-files 'glyph/*.cpp' 'fontfile/*.cpp' 'app/*.cpp')
+mapfile -t fuentes < <(git ls-files 'glyph/*.cpp' 'fontfile/*.cpp' 'app/*.cpp' 'resources/*.cpp' ':!resources/dibujar/*')
 printf '%s\n' "${fuentes[@]}" | xargs -P"$(nproc)" -n4 clang-tidy -p "$COMPILACION" --quiet --warnings-as-errors='*' \
   2> >(grep -v -E '^[0-9]+ warnings? generated|^Suppressed|^Use -header-filter' >&2)
 echo "clang-tidy: ${#fuentes[@]} archivos sin hallazgos"

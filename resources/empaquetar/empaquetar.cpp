@@ -14,7 +14,7 @@
 
 int main(int argc, char* argv[]) {
   if (argc < 3) {
-    std::fprintf(stderr, "uso: empaquetar SALIDA.cpp DIBUJO.png...\n");
+    (void)std::fprintf(stderr, "uso: empaquetar SALIDA.cpp DIBUJO.png...\n");
     return 2;
   }
   QString codigo;
@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     const QString ruta = QFile::decodeName(argv[i]);
     const QImage imagen = QImage(ruta).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (imagen.isNull()) {
-      std::fprintf(stderr, "empaquetar: no se pudo leer %s\n", argv[i]);
+      (void)std::fprintf(stderr, "empaquetar: no se pudo leer %s\n", argv[i]);
       return 1;
     }
     const QString nombre = QFileInfo(ruta).completeBaseName();
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
   salida.flush();
   QFile archivo(QFile::decodeName(argv[1]));
   if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) || archivo.write(codigo.toUtf8()) < 0) {
-    std::fprintf(stderr, "empaquetar: no se pudo escribir %s\n", argv[1]);
+    (void)std::fprintf(stderr, "empaquetar: no se pudo escribir %s\n", argv[1]);
     return 1;
   }
   return 0;
