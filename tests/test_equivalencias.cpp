@@ -1,7 +1,8 @@
 // The quicker ways must give what the general ones gave: the pictures
 // compiled in as pixels are the committed PNGs; the cells look like check
-// boxes though their frame paints them from kept pictures; the file list matches and sorts the names itself; the
-// search compares the bytes of each slot in place.
+// boxes though their frame paints them from kept pictures; the file list
+// matches and sorts the names itself; the search compares the bytes of each
+// slot in place.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
