@@ -145,24 +145,6 @@ INSTANTIATE_TEST_SUITE_P(Comandos, Permutacion,
                                          Ciclo{"rotarDer", rotarDerecha, 4, rotarIzquierda}),
                          [](const testing::TestParamInfo<Ciclo>& i) { return std::string(i.param.nombre); });
 
-TEST(Composiciones, CoincidenConSusFormulas) {
-  const GlyphGrid v = numerada();
-  EXPECT_EQ(desplazarDerecha(desplazarAbajo(v)), desplazarAbajo(desplazarDerecha(v)));
-  const GlyphGrid mediaVuelta = reflejoVertical(reflejoHorizontal(v));
-  EXPECT_EQ(mediaVuelta, reflejoHorizontal(reflejoVertical(v)));
-  const GlyphGrid doble = rotarIzquierda(rotarIzquierda(v));
-  EXPECT_EQ(doble, rotarDerecha(rotarDerecha(v)));
-  // The right turn is three left turns.
-  EXPECT_EQ(rotarDerecha(v), rotarIzquierda(doble));
-  for (int r = 1; r <= Filas; ++r) {
-    for (int c = 1; c <= Columnas; ++c) {
-      EXPECT_EQ(mediaVuelta(r, c), v(8 - r, 11 - c));
-      EXPECT_EQ(doble(r, c), c <= 7 ? v(8 - r, 8 - c) : v(r, c));
-      EXPECT_EQ(rotarIzquierda(v)(r, c), c <= 7 ? v(c, 8 - r) : v(r, c));
-    }
-  }
-}
-
 TEST(Composiciones, ElGiroPartaUnDibujoAncho) {
   GlyphGrid filaSuperior;
   for (int c = 1; c <= Columnas; ++c) filaSuperior(1, c) = 1;

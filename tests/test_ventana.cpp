@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString Formato = "Error: El archivo no tiene el formato adecuado.";
-
 class Ventana : public testing::Test {
  protected:
   CarpetaDeTrabajo carpeta;
@@ -201,37 +199,6 @@ TEST_F(Ventana, UnBotonPulsadoDesdeElCuadroVeElNombreCompleto) {
   EXPECT_TRUE(avisos.vistos().empty());
 }
 
-TEST_F(Ventana, ElegirEnLaListaPruebaElFormato) {
-  escribirArchivo(carpeta.fuente("a.mtz"), registro('a'));
-  escribirArchivo(carpeta.fuente("b.mtz"), "un texto cualquiera");
-  escribirArchivo(carpeta.fuente("c.mtz"), {});
-  escribirArchivo(carpeta.fuente("d.mtz"), {});
-  mostrar();
-  const auto clicEn = [&](int fila) {
-    QListWidgetItem* item = lista()->item(fila);
-    QTest::mouseClick(lista()->viewport(), Qt::LeftButton, {}, lista()->visualItemRect(item).center());
-  };
-  clicEn(0);
-  EXPECT_EQ(nombre()->text(), "a.mtz");
-  clicEn(1);
-  EXPECT_EQ(nombre()->text(), "a.mtz");
-  EXPECT_EQ(avisos.textos(), QStringList{Formato});
-  // The keyboard moves the selection, and that chooses too.
-  QTest::keyClick(lista(), Qt::Key_Down);
-  EXPECT_EQ(nombre()->text(), "c.mtz");
-  // A file deleted since the list was read: nothing said, nothing made.
-  QFile::remove(carpeta.fuente("d.mtz"));
-  clicEn(3);
-  EXPECT_EQ(nombre()->text(), "c.mtz");
-  EXPECT_FALSE(QFile::exists(carpeta.fuente("d.mtz")));
-  // Clicking the selected entry again chooses it again.
-  nombre()->setText("otro.mtz");
-  clicEn(2);
-  clicEn(2);
-  EXPECT_EQ(nombre()->text(), "c.mtz");
-  EXPECT_EQ(avisos.vistos().size(), 1u);
-}
-
 TEST_F(Ventana, GrabarYLeerDesdeLaVentana) {
   mostrar();
   escribirArchivo(carpeta.fuente("f.mtz"), {});
@@ -274,15 +241,4 @@ TEST_F(Ventana, ElCaracterEscritoEsElQueSeElige) {
   QTest::keyClicks(cbo->view(), "A");
   QTest::keyClick(cbo->view(), Qt::Key_Return);
   EXPECT_EQ(cbo->currentText(), "A");
-}
-
-TEST_F(Ventana, LaAyudaAbreLaPaginaSinEsperar) {
-  QList<QUrl> abiertas;
-  const ayuda::Abridor anterior = ayuda::instalar([&](const QUrl& u) { abiertas << u; });
-  mostrar();
-  clic("cmdAyuda");
-  ayuda::instalar(anterior);
-  ASSERT_EQ(abiertas.size(), 1);
-  EXPECT_EQ(abiertas[0].toLocalFile(), QDir::current().absoluteFilePath("ayuda/editor.html"));
-  EXPECT_TRUE(avisos.vistos().empty());
 }
