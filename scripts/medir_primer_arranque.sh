@@ -64,6 +64,8 @@ chroot "$raiz" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LAN
   awk -v i="$inicio" -v c="$(fase compilar)" -v d="$(fase "(exec|ctest)")" -v e="$estado" \
     "BEGIN { printf \"estado %d; instalar %.0f s, compilar %.0f s\n\", e, c - i, d - c }"
   [ "$ORDEN" = editor ] || awk -v d="$(fase ctest)" -v f="$EPOCHREALTIME" "BEGIN { printf \"pruebas %.0f s\n\", f - d }"
+  # The processor time of all of it, which a busy machine stretches less.
+  echo "tiempo de procesador (usuario, sistema): $(times | tail -1)"
 '
 echo "paquetes instalados: $(($(chroot "$raiz" dpkg-query -W -f='.\n' | wc -l) - antes))"
 echo "descargado: $(du -cb "$raiz"/var/cache/apt/archives/*.deb | tail -1 | awk '{ printf "%.0f", $1 / 1e6 }') MB de paquetes, más las listas de apt"
