@@ -65,7 +65,8 @@ chroot "$raiz" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LAN
     "BEGIN { printf \"estado %d; instalar %.0f s, compilar %.0f s\n\", e, c - i, d - c }"
   [ "$ORDEN" = editor ] || awk -v d="$(fase ctest)" -v f="$EPOCHREALTIME" "BEGIN { printf \"pruebas %.0f s\n\", f - d }"
   # The processor time of all of it, which a busy machine stretches less.
-  echo "tiempo de procesador (usuario, sistema): $(times | tail -1)"
+  times >/root/tiempos  # not in a pipe, whose subshell would count only itself
+  echo "tiempo de procesador (usuario, sistema): $(tail -1 /root/tiempos)"
 '
 echo "paquetes instalados: $(($(chroot "$raiz" dpkg-query -W -f='.\n' | wc -l) - antes))"
 echo "descargado: $(du -cb "$raiz"/var/cache/apt/archives/*.deb | tail -1 | awk '{ printf "%.0f", $1 / 1e6 }') MB de paquetes, más las listas de apt"
