@@ -24,7 +24,7 @@ QImage lienzo(int ancho, int alto, QColor fondo = GrisClaro) {
 
 void guardar(const QImage& imagen, const QString& ruta, const char* formato = "PNG", int calidad = -1) {
   if (!imagen.save(ruta, formato, calidad)) {
-    std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(ruta));
+    (void)std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(ruta));
     std::exit(1);
   }
 }
@@ -227,7 +227,7 @@ QImage logo() {
 int main(int argc, char* argv[]) {
   QGuiApplication aplicacion(argc, argv);
   if (argc != 4) {
-    std::fprintf(stderr, "uso: dibujar CARPETA_DE_IMAGENES CARPETA_DEL_LOGO CARPETA_DE_ICONOS\n");
+    (void)std::fprintf(stderr, "uso: dibujar CARPETA_DE_IMAGENES CARPETA_DEL_LOGO CARPETA_DE_ICONOS\n");
     return 2;
   }
   const QDir imagenes(QString::fromLocal8Bit(argv[1]));
