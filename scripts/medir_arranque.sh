@@ -30,8 +30,8 @@ while [ $# -gt 0 ]; do
 done
 [ "$RONDAS" -ge 7 ] || { echo "Hacen falta 7 rondas por lo menos." >&2; exit 2; }
 
-instalar_paquetes
-compilar
+instalar_paquetes pruebas rendimiento
+compilar -- grafolux ventana_desnuda esperar_ventana
 
 ESPERAR="$COMPILACION/bench/esperar_ventana"
 [ -x "$ESPERAR" ] || { echo "Falta $ESPERAR (¿libx11-dev?)." >&2; exit 1; }

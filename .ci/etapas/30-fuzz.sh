@@ -4,15 +4,13 @@
 # The seeds stay as committed: new inputs go to a scratch folder.
 set -euo pipefail
 RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export GRAFOLUX_BUILD=$RAIZ/build-fuzz
 source "$RAIZ/scripts/comun.sh"
-instalar_paquetes
+GRAFOLUX_BUILD=$COMPILACION-fuzz
+instalar_paquetes fiabilidad
 # Only the fuzz target and what it links are built: the rest of the program
 # is built and checked by the other stages.
-if [ ! -f "$GRAFOLUX_BUILD/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$GRAFOLUX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAFOLUX_FUZZ=ON \
-    -DGRAFOLUX_SANITIZE=ON -DGRAFOLUX_WERROR=ON -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF >/dev/null
-fi
+CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$GRAFOLUX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAFOLUX_FUZZ=ON \
+  -DGRAFOLUX_SANITIZE=ON -DGRAFOLUX_WERROR=ON -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF >/dev/null
 cmake --build "$GRAFOLUX_BUILD" -j"$(nproc)" --target fuzz_fuente >"$GRAFOLUX_BUILD/compilacion.log" 2>&1 ||
   { cat "$GRAFOLUX_BUILD/compilacion.log"; exit 1; }
 nuevos=$(mktemp -d)

@@ -4,13 +4,10 @@
 set -euo pipefail
 RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$RAIZ/scripts/comun.sh"
-instalar_paquetes
-COMPILACION=$RAIZ/build-tidy
+instalar_paquetes fiabilidad
+COMPILACION+=-tidy
 # Only the compile commands are needed, and the sources moc generates.
-if [ ! -f "$COMPILACION/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$COMPILACION" -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF >/dev/null
-fi
-cmake --build "$COMPILACION" -j"$(nproc)" --target grafolux_app_autogen fontfile_autogen glyph_autogen >/dev/null
+CC=clang CXX=clang++ compilar -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF -- grafolux_app_autogen fontfile_autogen glyph_autogen
 cd "$RAIZ"
 mapfile -t fuentes < <(git ls-files 'glyph/*.cpp' 'fontfile/*.cpp' 'app/*.cpp' 'resources/*.cpp' ':!resources/dibujar/*')
 printf '%s\n' "${fuentes[@]}" | xargs -P"$(nproc)" -n4 clang-tidy -p "$COMPILACION" --quiet --warnings-as-errors='*' \

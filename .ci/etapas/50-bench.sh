@@ -3,7 +3,7 @@
 # building and running; their figures are not judged here.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/comun.sh"
-instalar_paquetes
-compilar
+instalar_paquetes pruebas rendimiento
+compilar -- grafolux_bench
 "$COMPILACION/bench/grafolux_bench" --benchmark_min_time=0.01
 bash "$RAIZ/scripts/medir_arranque.sh" -n 7

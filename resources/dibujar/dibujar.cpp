@@ -24,7 +24,7 @@ QImage lienzo(int ancho, int alto, QColor fondo = GrisClaro) {
 
 void guardar(const QImage& imagen, const QString& ruta, const char* formato = "PNG", int calidad = -1) {
   if (!imagen.save(ruta, formato, calidad)) {
-    std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(ruta));
+    (void)std::fprintf(stderr, "no se pudo guardar %s\n", qPrintable(ruta));
     std::exit(1);
   }
 }
@@ -79,6 +79,17 @@ QImage banner() {
   return imagen;
 }
 
+// The icon's colours: the 16 of the classic palette.
+QImage dieciseisColores(const QImage& imagen) {
+  QList<QRgb> paleta;
+  for (QColor color :
+       {Qt::black, Qt::white, Qt::red, Qt::darkRed, Qt::gray, Qt::darkGray, Qt::lightGray, Qt::green, Qt::darkGreen,
+        Qt::blue, Qt::darkBlue, Qt::cyan, Qt::darkCyan, Qt::magenta, Qt::yellow, Qt::darkYellow}) {
+    paleta.append(QColor(color).rgb());
+  }
+  return imagen.convertToFormat(QImage::Format_Indexed8, paleta, Qt::ThresholdDither);
+}
+
 // 32 x 32 in 16 colours: a serif "a", an arrow down and to the right, and the
 // same letter as red square dots.
 QImage icono() {
@@ -91,8 +102,8 @@ QImage icono() {
   p.setFont(serif);
   p.setPen(Qt::black);
   p.drawText(QRect(0, -3, 16, 18), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("a"));
-  p.fillRect(4, 16, 2, 11, Qt::black);   // down
-  p.fillRect(4, 25, 9, 2, Qt::black);    // and right
+  p.fillRect(4, 16, 2, 11, Qt::black);  // down
+  p.fillRect(4, 25, 9, 2, Qt::black);   // and right
   p.drawPolygon(QPolygon({{13, 22}, {17, 26}, {13, 29}}));
   p.setBrush(Qt::black);
   p.drawPolygon(QPolygon({{13, 22}, {17, 25}, {13, 28}}));
@@ -103,13 +114,79 @@ QImage icono() {
     }
   }
   p.end();
-  QList<QRgb> paleta;
-  for (QColor color : {Qt::black, Qt::white, Qt::red, Qt::darkRed, Qt::gray, Qt::darkGray, Qt::lightGray, Qt::green,
-                       Qt::darkGreen, Qt::blue, Qt::darkBlue, Qt::cyan, Qt::darkCyan, Qt::magenta, Qt::yellow,
-                       Qt::darkYellow}) {
-    paleta.append(QColor(color).rgb());
+  return dieciseisColores(imagen);
+}
+
+// The same drawing at 16 x 16, set pixel by pixel: scaled down, the letter
+// turns grey and the dots run into each other. '#' black, 'r' red.
+QImage icono16() {
+  // clang-format off
+  const char* filas[] = {
+      ".####...........",
+      "#...##..........",
+      "....##..........",
+      ".#####..........",
+      "##..##..........",
+      "##..##..........",
+      ".###.##....r.r..",
+      "................",
+      "..#............r",
+      "..#.............",
+      "..#..#.....r.r.r",
+      "..#..##.........",
+      "..######.r.....r",
+      ".....##.........",
+      ".....#.....r.r.r",
+      "................",
+  };
+  // clang-format on
+  QImage imagen(16, 16, QImage::Format_RGB32);
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const char c = filas[y][x];
+      imagen.setPixel(x, y, c == '#' ? qRgb(0, 0, 0) : c == 'r' ? qRgb(0xFF, 0, 0) : qRgb(0xFF, 0xFF, 0xFF));
+    }
   }
-  return imagen.convertToFormat(QImage::Format_Indexed8, paleta, Qt::ThresholdDither);
+  return dieciseisColores(imagen);
+}
+
+// The icon for menus and docks from 48 px up: the drawing of the 32 x 32
+// one on its 32-unit grid, scaled and smoothed, on a white tile with round
+// corners and a grey edge so that it stands out on a dark panel too.
+QImage iconoGrande(int lado) {
+  QImage imagen(lado, lado, QImage::Format_ARGB32_Premultiplied);
+  imagen.fill(Qt::transparent);
+  QPainter p(&imagen);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(lado / 32.0, lado / 32.0);
+  p.setPen(QPen(QColor(0x80, 0x80, 0x80), 0.5));
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(QRectF(0.25, 0.25, 31.5, 31.5), 4, 4);
+  // The drawing keeps clear of the round corners.
+  p.translate(2, 2);
+  p.scale(28 / 32.0, 28 / 32.0);
+  QFont serif(QStringLiteral("DejaVu Serif"));
+  serif.setPixelSize(17);
+  serif.setBold(true);
+  p.setFont(serif);
+  p.setPen(Qt::black);
+  p.drawText(QRectF(0, -3, 16, 18), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("a"));
+  QPainterPath flecha;
+  flecha.moveTo(5, 16);
+  flecha.lineTo(5, 26);
+  flecha.lineTo(13, 26);
+  p.strokePath(flecha, QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawPolygon(QPolygonF({{12.5, 22.5}, {17.5, 26}, {12.5, 29.5}}));
+  p.setBrush(QColor(0xFF, 0, 0));
+  const char* puntos[] = {"0110", "0001", "0111", "1001", "0111"};
+  for (int f = 0; f < 5; ++f) {
+    for (int c = 0; c < 4; ++c) {
+      if (puntos[f][c] == '1') p.drawRoundedRect(QRectF(19 + 3 * c, 16 + 3 * f, 2.2, 2.2), 0.4, 0.4);
+    }
+  }
+  return imagen;
 }
 
 // The sample logo beside the brand text: the editor's name lit on a small
@@ -149,12 +226,13 @@ QImage logo() {
 
 int main(int argc, char* argv[]) {
   QGuiApplication aplicacion(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "uso: dibujar CARPETA_DE_IMAGENES CARPETA_DEL_LOGO\n");
+  if (argc != 4) {
+    (void)std::fprintf(stderr, "uso: dibujar CARPETA_DE_IMAGENES CARPETA_DEL_LOGO CARPETA_DE_ICONOS\n");
     return 2;
   }
   const QDir imagenes(QString::fromLocal8Bit(argv[1]));
   const QDir archivos(QString::fromLocal8Bit(argv[2]));
+  const QDir iconos(QString::fromLocal8Bit(argv[3]));
   const QImage arriba = flechaArriba();
   const QImage izquierdaGiro = giroIzquierda();
   guardar(arriba, imagenes.filePath("arriba.png"));
@@ -166,5 +244,10 @@ int main(int argc, char* argv[]) {
   guardar(banner(), imagenes.filePath("banner.png"));
   guardar(icono(), imagenes.filePath("grafolux.png"));
   guardar(logo(), archivos.filePath("logo.jpg"), "JPEG", 90);
+  // The icon at the other sizes of the menus; the 32 x 32 one is above.
+  guardar(icono16(), iconos.filePath("grafolux-16.png"));
+  for (const int lado : {48, 64, 128, 256}) {
+    guardar(iconoGrande(lado), iconos.filePath(QStringLiteral("grafolux-%1.png").arg(lado)));
+  }
   return 0;
 }
