@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <array>
 
 #include "ColumnCode.h"
 #include "Fallo.h"
@@ -59,6 +60,8 @@ class LectorDibujos {
   QIODevice& entrada_;
   const QString& nombre_;
   QStringDecoder utf8_{QStringDecoder::Utf8};
+  std::array<char, MaximaLinea + 2> bytes_{};
+  QByteArrayView crudos_;  // the current line in bytes_, without its end
   QString linea_;
   int numero_ = 0;
   std::vector<fontfile::FontRecord> registros_;
@@ -67,18 +70,20 @@ class LectorDibujos {
   int lineaEncabezado_ = 0;
 };
 
+// The line is checked as UTF-8 here but decoded only when it is not a
+// comment: a file of comments is read without a string for each line.
 bool LectorDibujos::siguienteLinea() {
-  const QByteArray bytes = entrada_.readLine(MaximaLinea + 2);
-  if (bytes.isEmpty()) {
+  const qint64 leidos = entrada_.readLine(bytes_.data(), static_cast<qint64>(bytes_.size()));
+  if (leidos <= 0) {
     if (!entrada_.atEnd()) throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(nombre_));
     return false;
   }
   ++numero_;
-  const qsizetype fin = bytes.endsWith('\n') ? bytes.size() - 1 : bytes.size();
-  if (fin > MaximaLinea) fallo(QStringLiteral("línea de más de %1 bytes").arg(MaximaLinea));
-  linea_ = utf8_.decode(QByteArrayView(bytes).first(fin));
-  if (utf8_.hasError()) fallo(QStringLiteral("el texto no está en UTF-8"));
-  if (linea_.endsWith(QLatin1Char('\r'))) linea_.chop(1);
+  crudos_ = QByteArrayView(bytes_.data(), leidos);
+  if (crudos_.endsWith('\n')) crudos_.chop(1);
+  if (crudos_.endsWith('\r')) crudos_.chop(1);
+  if (crudos_.size() > MaximaLinea) fallo(QStringLiteral("línea de más de %1 bytes").arg(MaximaLinea));
+  if (!crudos_.isValidUtf8()) fallo(QStringLiteral("el texto no está en UTF-8"));
   return true;
 }
 
@@ -123,7 +128,9 @@ void LectorDibujos::fila() {
 
 std::vector<fontfile::FontRecord> LectorDibujos::leer() {
   while (siguienteLinea()) {
-    if (linea_.trimmed().isEmpty() || linea_.startsWith(QLatin1Char(';'))) continue;
+    if (crudos_.startsWith(';')) continue;
+    linea_ = utf8_.decode(crudos_);
+    if (linea_.trimmed().isEmpty()) continue;
     if (linea_.startsWith(QLatin1Char('['))) {
       encabezado();
     } else {
