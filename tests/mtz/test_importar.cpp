@@ -59,8 +59,8 @@ TEST(Bdf, ImportEncajaEnLaCuadriculaEInformaDeLoRecortadoOmitidoYRepetido) {
                      ranura("A", {127, 127, 127, 127, 127}) + ranura("W", {64, 64, 64, 64, 64, 64, 64, 64, 64, 64}));
 
   // The baseline rises by min(descent, 7 - ascent): g's descender shows as far as the ascent leaves room.
-  for (const auto& [ascenso, descenso, columna] :
-       std::initializer_list<std::tuple<int, int, int>>{{5, 2, 127}, {6, 2, 126}, {7, 2, 124}, {5, 0, 124}}) {
+  for (const auto& [ascenso, descenso, columna] : std::initializer_list<std::tuple<int, int, int>>{
+           {5, 2, 127}, {6, 2, 126}, {7, 2, 124}, {5, 0, 124}, {5, -1, 124}}) {
     convertir(dir, "import", fuenteBdf(ascenso, descenso, glifos), &mtz);
     EXPECT_EQ(mtz.left(fontfile::LongitudRegistro), ranura("g", {columna, 0, 0, 0, columna})) << ascenso << descenso;
   }
