@@ -61,7 +61,7 @@ class LectorBdf {
   Importado leer();
 
  private:
-  enum class Parte { Antes, Propiedades, Glifo, Mapa, Fin };
+  enum class Seccion { Antes, Propiedades, Glifo, Mapa, Fin };
 
   bool siguienteLinea();
   [[noreturn]] void fallo(const QString& que) const;
@@ -81,15 +81,15 @@ class LectorBdf {
   std::array<char, MaximaLinea + 2> linea_{};
   std::vector<QByteArrayView> palabras_;  // of the current line, inside linea_
   int numero_ = 0;                        // of the current line
-  Parte parte_ = Parte::Antes;
+  Seccion seccion_ = Seccion::Antes;
 
-  Caja cajaFuente_;
+  Caja cajaGeneral_;
   std::optional<int> ascenso_, descenso_;
-  QByteArray registroJuego_, codificacionJuego_;  // CHARSET_REGISTRY, CHARSET_ENCODING
+  QByteArray normaJuego_, parteJuego_;  // CHARSET_REGISTRY ("ISO8859"), CHARSET_ENCODING ("2")
   std::optional<JuegoDeCaracteres> juego_;
 
   int lineaGlifo_ = 0;
-  std::optional<long long> codigo_;  // ENCODING; nothing when it gives none
+  std::optional<long long> posicion_;  // in the charset (ENCODING); nothing when it gives none
   Caja cajaGlifo_;
   QString caracter_;  // the list's character the glyph is kept for, or nothing
   int filas_ = 0;     // bitmap rows read
@@ -156,40 +156,40 @@ QByteArray LectorBdf::valor() const {
 void LectorBdf::propiedad(QByteArrayView clave) {
   const auto metrica = [this] { return static_cast<int>(entero(1, -MaximoDesplazamiento, MaximoDesplazamiento)); };
   if (clave == "FONTBOUNDINGBOX") {
-    cajaFuente_ = caja();
+    cajaGeneral_ = caja();
   } else if (clave == "FONT_ASCENT") {
     ascenso_ = metrica();
   } else if (clave == "FONT_DESCENT") {
     descenso_ = metrica();
   } else if (clave == "CHARSET_REGISTRY") {
-    registroJuego_ = valor().toUpper();
+    normaJuego_ = valor().toUpper();
   } else if (clave == "CHARSET_ENCODING") {
-    codificacionJuego_ = valor().toUpper();
+    parteJuego_ = valor().toUpper();
   } else if (clave == "STARTCHAR") {
     empezarGlifo();
   } else if (clave == "ENDCHAR") {
     fallo(QStringLiteral("ENDCHAR sin BITMAP"));
   } else if (clave == "ENDFONT") {
-    parte_ = Parte::Fin;
+    seccion_ = Seccion::Fin;
   }
 }
 
 void LectorBdf::empezarGlifo() {
-  parte_ = Parte::Glifo;
+  seccion_ = Seccion::Glifo;
   lineaGlifo_ = numero_;
-  codigo_.reset();
-  cajaGlifo_ = cajaFuente_;
+  posicion_.reset();
+  cajaGlifo_ = cajaGeneral_;
 }
 
 void LectorBdf::lineaDeGlifo(QByteArrayView clave) {
   if (clave == "ENCODING") {
     // "-1 n" names a glyph outside the standard encoding by its second number.
     const long long primero = entero(1, INT_MIN, INT_MAX);
-    codigo_.reset();
+    posicion_.reset();
     if (primero >= 0) {
-      codigo_ = primero;
+      posicion_ = primero;
     } else if (palabras_.size() > 2) {
-      codigo_ = entero(2, INT_MIN, INT_MAX);
+      posicion_ = entero(2, INT_MIN, INT_MAX);
     }
   } else if (clave == "BBX") {
     cajaGlifo_ = caja();
@@ -204,8 +204,8 @@ void LectorBdf::lineaDeGlifo(QByteArrayView clave) {
 
 const JuegoDeCaracteres& LectorBdf::juego() {
   if (juego_) return *juego_;
-  const QByteArray nombre = codificacionJuego_.isEmpty() ? registroJuego_ : registroJuego_ + '-' + codificacionJuego_;
-  juego_ = JuegoDeCaracteres::deNombre(registroJuego_, codificacionJuego_);
+  const QByteArray nombre = parteJuego_.isEmpty() ? normaJuego_ : normaJuego_ + '-' + parteJuego_;
+  juego_ = JuegoDeCaracteres::deNombre(normaJuego_, parteJuego_);
   if (!juego_) {
     throw Fallo(QStringLiteral("%1: juego de caracteres %2 desconocido; no se importa nada")
                     .arg(nombre_, QString::fromLatin1(nombre)));
@@ -217,16 +217,16 @@ const JuegoDeCaracteres& LectorBdf::juego() {
 
 // Whether the glyph is kept is known here: its code comes before its bitmap.
 void LectorBdf::empezarMapa() {
-  parte_ = Parte::Mapa;
+  seccion_ = Seccion::Mapa;
   filas_ = 0;
   caracter_.clear();
   puntos_.clear();
-  const std::optional<char32_t> u = codigo_ ? juego().unicode(*codigo_) : std::nullopt;
+  const std::optional<char32_t> u = posicion_ ? juego().unicode(*posicion_) : std::nullopt;
   const QString c = u ? QString::fromUcs4(&*u, 1) : QString();
   if (!u || !fontfile::ListaCaracteres().contains(c)) {
-    fuera_.anotar(u         ? QStringLiteral("U+%1").arg(static_cast<uint>(*u), 4, 16, QLatin1Char('0')).toUpper()
-                  : codigo_ ? QStringLiteral("(código %1)").arg(*codigo_)
-                            : QStringLiteral("(sin código)"));
+    fuera_.anotar(u           ? QStringLiteral("U+%1").arg(static_cast<uint>(*u), 4, 16, QLatin1Char('0')).toUpper()
+                  : posicion_ ? QStringLiteral("(código %1)").arg(*posicion_)
+                              : QStringLiteral("(sin código)"));
   } else if (const auto anterior = lineaDe_.constFind(c); anterior != lineaDe_.constEnd()) {
     repetidos_.anotar(QStringLiteral("%1 (línea %2, se conserva la %3)").arg(c).arg(lineaGlifo_).arg(*anterior));
   } else {
@@ -252,7 +252,7 @@ void LectorBdf::filaDeMapa() {
 }
 
 void LectorBdf::terminarGlifo() {
-  parte_ = Parte::Propiedades;
+  seccion_ = Seccion::Propiedades;
   if (caracter_.isEmpty()) return;
   lineaDe_.insert(caracter_, lineaGlifo_);
   glifos_.push_back({caracter_, QStringLiteral("línea %1").arg(lineaGlifo_), cajaGlifo_.x, cajaGlifo_.y,
@@ -261,39 +261,39 @@ void LectorBdf::terminarGlifo() {
 }
 
 Importado LectorBdf::leer() {
-  while (parte_ != Parte::Fin && siguienteLinea()) {
+  while (seccion_ != Seccion::Fin && siguienteLinea()) {
     if (palabras_.empty()) continue;
     const QByteArrayView clave = palabras_[0];
-    switch (parte_) {
-      case Parte::Antes:
+    switch (seccion_) {
+      case Seccion::Antes:
         if (clave != "STARTFONT") fallo(QStringLiteral("no es una fuente BDF (falta STARTFONT)"));
-        parte_ = Parte::Propiedades;
+        seccion_ = Seccion::Propiedades;
         break;
-      case Parte::Propiedades:
+      case Seccion::Propiedades:
         propiedad(clave);
         break;
-      case Parte::Glifo:
+      case Seccion::Glifo:
         lineaDeGlifo(clave);
         break;
-      case Parte::Mapa:
+      case Seccion::Mapa:
         if (clave == "ENDCHAR") {
           terminarGlifo();
         } else {
           filaDeMapa();
         }
         break;
-      case Parte::Fin:
+      case Seccion::Fin:
         break;
     }
   }
-  if (parte_ == Parte::Antes) throw Fallo(QStringLiteral("%1: no es una fuente BDF (está vacía)").arg(nombre_));
-  if (parte_ != Parte::Fin)
+  if (seccion_ == Seccion::Antes) throw Fallo(QStringLiteral("%1: no es una fuente BDF (está vacía)").arg(nombre_));
+  if (seccion_ != Seccion::Fin)
     throw Fallo(QStringLiteral("%1: la fuente BDF está incompleta (falta ENDFONT)").arg(nombre_));
   juego();
   if (fuera_.cuantos > 0) informe_ << fuera_.enTexto(QStringLiteral("glifos que no están en la lista de 121"));
   if (repetidos_.cuantos > 0) informe_ << repetidos_.enTexto(QStringLiteral("glifos repetidos"));
   // Without the properties the font's box says where its baseline is.
-  const Metricas metricas{ascenso_.value_or(cajaFuente_.alto + cajaFuente_.y), descenso_.value_or(-cajaFuente_.y)};
+  const Metricas metricas{ascenso_.value_or(cajaGeneral_.alto + cajaGeneral_.y), descenso_.value_or(-cajaGeneral_.y)};
   return encajar(glifos_, metricas, informe_);
 }
 

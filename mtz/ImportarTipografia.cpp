@@ -22,8 +22,8 @@ const char* const Mayusculas = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 // The glyph of c, or nothing when the font has none (its index 0 is the
 // glyph of a missing character).
-std::optional<quint32> indiceDe(const QRawFont& fuente, const QString& c) {
-  const QList<quint32> indices = fuente.glyphIndexesForString(c);
+std::optional<quint32> indiceDe(const QRawFont& tipografia, const QString& c) {
+  const QList<quint32> indices = tipografia.glyphIndexesForString(c);
   if (indices.size() != 1 || indices[0] == 0) return std::nullopt;
   return indices[0];
 }
@@ -37,9 +37,9 @@ int acotar(qreal v, int tamano) {
 
 // The glyph as the toolkit paints text: on a one-bit picture without
 // anti-aliasing, or on a grey one whose coverage is cut at the threshold.
-GlifoLeido pintar(const QRawFont& fuente, quint32 indice, const Trazado& trazado) {
-  const int tamano = static_cast<int>(fuente.pixelSize());
-  const QRectF caja = fuente.boundingRect(indice);
+GlifoLeido pintar(const QRawFont& tipografia, quint32 indice, const Trazado& trazado) {
+  const int tamano = static_cast<int>(tipografia.pixelSize());
+  const QRectF caja = tipografia.boundingRect(indice);
   // Hinting may move the outline's edges by a pixel or so.
   const int margen = 2 + tamano / 8;
   const int izquierda = acotar(std::floor(caja.left()), tamano) - margen;
@@ -53,7 +53,7 @@ GlifoLeido pintar(const QRawFont& fuente, quint32 indice, const Trazado& trazado
     QPainter pintor(&imagen);
     pintor.setPen(Qt::white);
     QGlyphRun corrida;
-    corrida.setRawFont(fuente);
+    corrida.setRawFont(tipografia);
     corrida.setGlyphIndexes({indice});
     corrida.setPositions({QPointF(0, 0)});
     pintor.drawGlyphRun(QPointF(-izquierda, -arriba), corrida);
@@ -75,13 +75,13 @@ GlifoLeido pintar(const QRawFont& fuente, quint32 indice, const Trazado& trazado
 // none is lit, -1 when the font has none of them. What hangs below the
 // baseline (the tail of a Q) does not count: it is cut like any descender
 // once the capitals fill the grid.
-int altoDeMayusculas(const QRawFont& fuente, const Trazado& trazado) {
+int altoDeMayusculas(const QRawFont& tipografia, const Trazado& trazado) {
   int alto = -1;
   for (const char* m = Mayusculas; *m != '\0'; ++m) {
-    const auto indice = indiceDe(fuente, QString(QLatin1Char(*m)));
+    const auto indice = indiceDe(tipografia, QString(QLatin1Char(*m)));
     if (!indice) continue;
     alto = std::max(alto, 0);
-    const GlifoLeido g = pintar(fuente, *indice, trazado);
+    const GlifoLeido g = pintar(tipografia, *indice, trazado);
     const auto ancho = static_cast<size_t>(g.ancho);
     const auto filas = static_cast<int>(g.puntos.size() / ancho);
     const auto primero = std::find(g.puntos.begin(), g.puntos.end(), true);
@@ -94,11 +94,11 @@ int altoDeMayusculas(const QRawFont& fuente, const Trazado& trazado) {
 
 // The largest size at which the capitals fit the grid's height above the
 // baseline, found by growing until they no longer do.
-int tamanoPorDefecto(QRawFont fuente, const Trazado& trazado, const QString& nombre) {
+int tamanoPorDefecto(QRawFont tipografia, const Trazado& trazado, const QString& nombre) {
   int elegido = 0;
   for (int tamano = 1; tamano <= MaximoTamano; ++tamano) {
-    fuente.setPixelSize(tamano);
-    const int alto = altoDeMayusculas(fuente, trazado);
+    tipografia.setPixelSize(tamano);
+    const int alto = altoDeMayusculas(tipografia, trazado);
     if (alto < 0)
       throw Fallo(QStringLiteral("%1: la tipografía no tiene mayúsculas de la A a la Z; indique --size").arg(nombre));
     if (alto > glyph::Filas) break;
@@ -109,14 +109,14 @@ int tamanoPorDefecto(QRawFont fuente, const Trazado& trazado, const QString& nom
   return elegido;
 }
 
-Importado importar(QRawFont fuente, const QString& nombre, const Trazado& trazado) {
-  const int tamano = trazado.tamano > 0 ? trazado.tamano : tamanoPorDefecto(fuente, trazado, nombre);
-  fuente.setPixelSize(tamano);
+Importado importar(QRawFont tipografia, const QString& nombre, const Trazado& trazado) {
+  const int tamano = trazado.tamano > 0 ? trazado.tamano : tamanoPorDefecto(tipografia, trazado, nombre);
+  tipografia.setPixelSize(tamano);
   std::vector<GlifoLeido> glifos;
   for (const QString& c : fontfile::ListaCaracteres()) {
-    const auto indice = indiceDe(fuente, c);
+    const auto indice = indiceDe(tipografia, c);
     if (!indice) continue;
-    glifos.push_back(pintar(fuente, *indice, trazado));
+    glifos.push_back(pintar(tipografia, *indice, trazado));
     glifos.back().caracter = c;
   }
   // A hostile font may claim any extent; more than a few ems means nothing here.
@@ -126,7 +126,7 @@ Importado importar(QRawFont fuente, const QString& nombre, const Trazado& trazad
   QStringList informe{trazado.umbral
                           ? QStringLiteral("a %1 píxeles, con suavizado y umbral %2").arg(tamano).arg(*trazado.umbral)
                           : QStringLiteral("a %1 píxeles, sin suavizado").arg(tamano)};
-  return encajar(glifos, {metrica(fuente.ascent()), metrica(fuente.descent())}, informe);
+  return encajar(glifos, {metrica(tipografia.ascent()), metrica(tipografia.descent())}, informe);
 }
 
 void exigirAplicacionGrafica() {
@@ -143,20 +143,20 @@ bool esTipografia(const QByteArray& inicio) {
 
 Importado importarTipografia(const QByteArray& datos, const QString& nombre, const Trazado& trazado) {
   exigirAplicacionGrafica();
-  const QRawFont fuente(datos, 1);
-  if (!fuente.isValid()) throw Fallo(QStringLiteral("%1: no se puede leer la tipografía").arg(nombre));
-  return importar(fuente, nombre, trazado);
+  const QRawFont tipografia(datos, 1);
+  if (!tipografia.isValid()) throw Fallo(QStringLiteral("%1: no se puede leer la tipografía").arg(nombre));
+  return importar(tipografia, nombre, trazado);
 }
 
 Importado importarFamilia(const QString& familia, const Trazado& trazado) {
   exigirAplicacionGrafica();
   if (!QFontDatabase::hasFamily(familia))
     throw Fallo(QStringLiteral("%1: no hay ninguna tipografía instalada de esa familia").arg(familia));
-  QFont tipo(familia);
-  tipo.setPixelSize(1);
-  const QRawFont fuente = QRawFont::fromFont(tipo);
-  if (!fuente.isValid()) throw Fallo(QStringLiteral("%1: no se puede leer la tipografía").arg(familia));
-  return importar(fuente, familia, trazado);
+  QFont tipoDeLetra(familia);
+  tipoDeLetra.setPixelSize(1);
+  const QRawFont tipografia = QRawFont::fromFont(tipoDeLetra);
+  if (!tipografia.isValid()) throw Fallo(QStringLiteral("%1: no se puede leer la tipografía").arg(familia));
+  return importar(tipografia, familia, trazado);
 }
 
 }  // namespace mtz

@@ -18,9 +18,9 @@ QByteArray conversor(const QString& nombre) {
   static const QRegularExpression koi(QStringLiteral("^KOI8-[RU]$"));
   static const QRegularExpression windows(QStringLiteral("^(?:MICROSOFT-)?CP(125[0-8])$"));
   if (const auto m = iso.match(nombre); m.hasMatch()) {
-    const int parte = m.captured(1).toInt();
+    const int numero = m.captured(1).toInt();
     // Part 12 was abandoned before it was published.
-    if (parte >= 1 && parte <= 16 && parte != 12) return "ISO-8859-" + QByteArray::number(parte);
+    if (numero >= 1 && numero <= 16 && numero != 12) return "ISO-8859-" + QByteArray::number(numero);
   } else if (koi.match(nombre).hasMatch()) {
     return nombre.toLatin1();
   } else if (const auto w = windows.match(nombre); w.hasMatch()) {
@@ -65,10 +65,8 @@ bool tablaDeLaBiblioteca(const QByteArray& nombre, std::array<char32_t, 256>& ta
 
 }  // namespace
 
-std::optional<JuegoDeCaracteres> JuegoDeCaracteres::deNombre(const QByteArray& registro,
-                                                             const QByteArray& codificacion) {
-  const QString nombre =
-      QString::fromLatin1(codificacion.isEmpty() ? registro : registro + '-' + codificacion).toUpper();
+std::optional<JuegoDeCaracteres> JuegoDeCaracteres::deNombre(const QByteArray& norma, const QByteArray& parte) {
+  const QString nombre = QString::fromLatin1(parte.isEmpty() ? norma : norma + '-' + parte).toUpper();
   JuegoDeCaracteres juego;
   static const QRegularExpression iso10646(QStringLiteral("^ISO10646(-.*)?$"));
   if (nombre.isEmpty() || iso10646.match(nombre).hasMatch()) return juego;
@@ -84,13 +82,13 @@ std::optional<JuegoDeCaracteres> JuegoDeCaracteres::deNombre(const QByteArray& r
   return juego;
 }
 
-std::optional<char32_t> JuegoDeCaracteres::unicode(long long codigo) const {
+std::optional<char32_t> JuegoDeCaracteres::unicode(long long posicion) const {
   if (esUnicode_) {
-    if (codigo < 0 || codigo > 0x10FFFF) return std::nullopt;
-    return static_cast<char32_t>(codigo);
+    if (posicion < 0 || posicion > 0x10FFFF) return std::nullopt;
+    return static_cast<char32_t>(posicion);
   }
-  if (codigo < 0 || codigo > 255 || tabla_[codigo] == Ninguno) return std::nullopt;
-  return tabla_[codigo];
+  if (posicion < 0 || posicion > 255 || tabla_[posicion] == Ninguno) return std::nullopt;
+  return tabla_[posicion];
 }
 
 }  // namespace mtz

@@ -11,12 +11,13 @@ namespace mtz {
 
 class JuegoDeCaracteres {
  public:
-  // The charset of a registry and an encoding as a BDF writes them ("ISO8859"
-  // and "2"); nothing when it cannot be converted. An empty name is Unicode.
-  static std::optional<JuegoDeCaracteres> deNombre(const QByteArray& registro, const QByteArray& codificacion);
+  // The charset of a standard and its part as a BDF names them in
+  // CHARSET_REGISTRY and CHARSET_ENCODING ("ISO8859" and "2"); nothing when it
+  // cannot be converted. No name at all is Unicode.
+  static std::optional<JuegoDeCaracteres> deNombre(const QByteArray& norma, const QByteArray& parte);
 
-  // The code point of a glyph code; nothing when the charset has none there.
-  std::optional<char32_t> unicode(long long codigo) const;
+  // The code point at a position of the charset; nothing when it has none there.
+  std::optional<char32_t> unicode(long long posicion) const;
 
  private:
   bool esUnicode_ = true;
