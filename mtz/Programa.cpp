@@ -44,9 +44,9 @@ Compañero de línea de órdenes de Grafolux, para fuentes de matriz de puntos .
       tipografía TrueType u OpenType o de una familia instalada, encajados en
       la cuadrícula de 7 x 10, e informa de lo que recortó, omitió o falta.
       Una tipografía se dibuja a PX píxeles por cuadratín (1 a 128; si no se
-      indica, al mayor tamaño en que la A a la Z caben en 7 filas) y sin
-      suavizado; con --threshold se dibuja con suavizado y se enciende cada
-      punto cubierto en más de N (0 a 255).
+      indica, al mayor en que de la A a la Z caben en las 7 filas sobre la
+      línea base) y sin suavizado; con --threshold N se dibuja con suavizado
+      y se enciende cada punto cubierto en más de N (0 a 255).
   mtz render FUENTE TEXTO [-o SALIDA.png] [--scale N]
       Una imagen PNG del texto como se encendería en un letrero de puntos;
       N píxeles por punto (1 a 64, 8 si no se indica).
