@@ -4,13 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <cstdio>
 
 #include "Exportar.h"
 #include "Fallo.h"
 #include "Fuente.h"
 #include "ImportarBdf.h"
+#include "ImportarTipografia.h"
 #include "Pintar.h"
 #include "Salida.h"
 #include "TextoArte.h"
@@ -38,8 +38,15 @@ Compañero de línea de órdenes de Grafolux, para fuentes de matriz de puntos .
       La fuente como tabla de C (const uint8_t), para Arduino (PROGMEM), como
       bytes de Python, en JSON o en BDF 2.1.
   mtz import FUENTE.bdf [-o SALIDA.mtz]
-      Toma de una fuente BDF los caracteres de la lista de 121, encajados en la
-      cuadrícula de 7 x 10, e informa de lo que omitió o recortó.
+  mtz import TIPOGRAFIA.ttf [-o SALIDA.mtz] [--size PX] [--threshold N]
+  mtz import --family FAMILIA [-o SALIDA.mtz] [--size PX] [--threshold N]
+      Toma los caracteres de la lista de 121 de una fuente BDF, de una
+      tipografía TrueType u OpenType o de una familia instalada, encajados en
+      la cuadrícula de 7 x 10, e informa de lo que recortó, omitió o falta.
+      Una tipografía se dibuja a PX píxeles por cuadratín (1 a 128; si no se
+      indica, al mayor en que de la A a la Z caben en las 7 filas sobre la
+      línea base) y sin suavizado; con --threshold N se dibuja con suavizado
+      y se enciende cada punto cubierto en más de N (0 a 255).
   mtz render FUENTE TEXTO [-o SALIDA.png] [--scale N]
       Una imagen PNG del texto como se encendería en un letrero de puntos;
       N píxeles por punto (1 a 64, 8 si no se indica).
@@ -60,7 +67,8 @@ struct Linea {
   QString salida;
   QString formato;
   QString escala;
-  QStringList opciones;  // the options given, for the checks of each command
+  QString familia, tamano, umbral;  // of import
+  QStringList opciones;             // the options given, for the checks of each command
 };
 
 Fallo uso(const QString& mensaje) { return Fallo(mensaje + QStringLiteral(" (vea mtz --help)"), EstadoUso); }
@@ -111,6 +119,12 @@ Linea analizar(const QStringList& argumentos) {
       destino = &l.formato;
     } else if (nombre == QLatin1String("--scale")) {
       destino = &l.escala;
+    } else if (nombre == QLatin1String("--family")) {
+      destino = &l.familia;
+    } else if (nombre == QLatin1String("--size")) {
+      destino = &l.tamano;
+    } else if (nombre == QLatin1String("--threshold")) {
+      destino = &l.umbral;
     } else {
       throw uso(QStringLiteral("opción desconocida: %1").arg(a));
     }
@@ -150,20 +164,26 @@ void salidaBinaria(const Linea& l) {
   }
 }
 
-QByteArray leerEntrada(const QString& ruta) {
-  QFile archivo(ruta);
+// The readers take their input line by line, so its size does not matter.
+void abrirEntrada(QFile& archivo) {
+  const QString ruta = archivo.fileName();
   if (!archivo.exists()) throw Fallo(QStringLiteral("%1: el archivo no existe").arg(ruta));
   // A FIFO would keep the command waiting, a folder has nothing to read.
   if (!QFileInfo(ruta).isFile()) throw Fallo(QStringLiteral("%1: no es un archivo normal").arg(ruta));
   if (!archivo.open(QIODevice::ReadOnly)) throw Fallo(QStringLiteral("%1: no se puede abrir el archivo").arg(ruta));
-  // Sources of fonts are small; a huge file is refused rather than read whole.
-  if (archivo.size() > 64 * 1024 * 1024) throw Fallo(QStringLiteral("%1: el archivo es demasiado grande").arg(ruta));
-  const QByteArray datos = archivo.readAll();
-  if (archivo.error() != QFileDevice::NoError) throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(ruta));
-  return datos;
 }
 
+int numeroDeOpcion(const QString& valor, const char* opcion, int minimo, int maximo) {
+  bool bien = false;
+  const int v = valor.toInt(&bien);
+  if (!bien || v < minimo || v > maximo)
+    throw uso(QStringLiteral("%1 debe ser un número de %2 a %3").arg(QLatin1String(opcion)).arg(minimo).arg(maximo));
+  return v;
+}
+
+// import and build refuse alike to write a font with nothing in it.
 QByteArray comoFuente(const std::vector<fontfile::FontRecord>& registros, const QString& nombre) {
+  if (registros.empty()) throw Fallo(QStringLiteral("%1: ningún carácter; no se escribe nada").arg(nombre));
   if (registros.size() > static_cast<size_t>(fontfile::MaximoRegistros)) {
     throw Fallo(QStringLiteral("%1: más de %2 caracteres").arg(nombre).arg(fontfile::MaximoRegistros));
   }
@@ -281,16 +301,35 @@ int ordenExport(const Linea& l) {
 }
 
 int ordenImport(const Linea& l) {
-  exigir(l, 1, 1, {QStringLiteral("-o")});
-  salidaDistintaDe(l, l.posicionales[0]);
+  const int posicionales = l.familia.isEmpty() ? 1 : 0;
+  exigir(l, posicionales, posicionales,
+         {QStringLiteral("-o"), QStringLiteral("--family"), QStringLiteral("--size"), QStringLiteral("--threshold")});
   salidaBinaria(l);
-  const QString& ruta = l.posicionales[0];
-  const Importado r = importarBdf(leerEntrada(ruta), ruta);
-  for (const QString& a : r.informe) avisar(ruta + QStringLiteral(": ") + a);
-  if (r.registros.empty())
-    throw Fallo(QStringLiteral("%1: ningún carácter de la lista de 121; no se escribe nada").arg(ruta));
-  escribirSalida(l.salida, comoFuente(r.registros, ruta));
-  avisar(QStringLiteral("%1: %2 caracteres importados").arg(ruta).arg(r.registros.size()));
+  Trazado trazado;
+  if (!l.tamano.isEmpty()) trazado.tamano = numeroDeOpcion(l.tamano, "--size", 1, MaximoTamano);
+  if (!l.umbral.isEmpty()) trazado.umbral = numeroDeOpcion(l.umbral, "--threshold", 0, MaximoUmbral);
+  const QString origen = posicionales == 0 ? l.familia : l.posicionales[0];
+  Importado r;
+  if (posicionales == 0) {
+    r = importarFamilia(origen, trazado);
+  } else {
+    salidaDistintaDe(l, origen);
+    QFile archivo(origen);
+    abrirEntrada(archivo);
+    if (esTipografia(archivo.peek(4))) {
+      const QByteArray datos = archivo.readAll();
+      if (archivo.error() != QFileDevice::NoError)
+        throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(origen));
+      r = importarTipografia(datos, origen, trazado);
+    } else if (!l.tamano.isEmpty() || !l.umbral.isEmpty()) {
+      throw uso(QStringLiteral("--size y --threshold son para tipografías, no para una fuente BDF"));
+    } else {
+      r = importarBdf(archivo, origen);
+    }
+  }
+  for (const QString& a : r.informe) avisar(origen + QStringLiteral(": ") + a);
+  escribirSalida(l.salida, comoFuente(r.registros, origen));
+  avisar(QStringLiteral("%1: %2 caracteres importados").arg(origen).arg(r.registros.size()));
   return 0;
 }
 
@@ -315,10 +354,9 @@ int ordenBuild(const Linea& l) {
   salidaDistintaDe(l, l.posicionales[0]);
   salidaBinaria(l);
   const QString& ruta = l.posicionales[0];
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  const QString texto = utf8.decode(leerEntrada(ruta));
-  if (utf8.hasError()) throw Fallo(QStringLiteral("%1: el texto no está en UTF-8").arg(ruta));
-  escribirSalida(l.salida, comoFuente(leerTextoArte(texto, ruta), ruta));
+  QFile archivo(ruta);
+  abrirEntrada(archivo);
+  escribirSalida(l.salida, comoFuente(leerTextoArte(archivo, ruta), ruta));
   return 0;
 }
 

@@ -1,6 +1,8 @@
 #include "TextoArte.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <array>
 
 #include "ColumnCode.h"
 #include "Fallo.h"
@@ -37,52 +39,112 @@ std::optional<QByteArray> caracterDeEncabezado(const QString& nombre) {
 
 }  // namespace
 
-std::vector<fontfile::FontRecord> leerTextoArte(const QString& texto, const QString& nombre) {
-  std::vector<fontfile::FontRecord> registros;
-  glyph::GlyphGrid dibujo;
-  int filas = glyph::Filas;  // rows of the glyph being read; 7 = none pending
-  int lineaEncabezado = 0;
-  const QStringList lineas = texto.split(QLatin1Char('\n'));
-  const auto fallo = [&](int linea, const QString& que) {
-    throw Fallo(QStringLiteral("%1:%2: %3").arg(nombre).arg(linea).arg(que));
-  };
-  const auto cerrar = [&](int linea) {
-    if (filas != glyph::Filas)
-      fallo(linea, QStringLiteral("el dibujo de la línea %1 tiene %2 filas, no 7").arg(lineaEncabezado).arg(filas));
-  };
-  for (int i = 0; i < lineas.size(); ++i) {
-    const int numero = i + 1;
-    QString linea = lineas[i];
-    if (linea.endsWith(QLatin1Char('\r'))) linea.chop(1);
-    if (linea.trimmed().isEmpty() || linea.startsWith(QLatin1Char(';'))) continue;
-    if (linea.startsWith(QLatin1Char('['))) {
-      cerrar(numero);
-      // The name runs to the first ']' after at least one character, so "[]]" names ']'.
-      const int cierre = linea.indexOf(QLatin1Char(']'), 2);
-      if (cierre < 0) fallo(numero, QStringLiteral("falta ']' en el encabezado"));
-      const auto caracter = caracterDeEncabezado(linea.mid(1, cierre - 1));
-      if (!caracter) fallo(numero, QStringLiteral("el encabezado debe nombrar un carácter de Windows-1252"));
-      registros.push_back({*caracter, {}});
-      dibujo = {};
-      filas = 0;
-      lineaEncabezado = numero;
-      continue;
-    }
-    linea = linea.trimmed();
-    if (filas == glyph::Filas) fallo(numero, QStringLiteral("fila de puntos fuera de un dibujo"));
-    if (linea.size() > glyph::Columnas) fallo(numero, QStringLiteral("la fila tiene más de 10 columnas"));
-    ++filas;
-    for (int c = 0; c < linea.size(); ++c) {
-      if (linea[c] == QLatin1Char('#')) {
-        dibujo(filas, c + 1) = 1;
-      } else if (linea[c] != QLatin1Char('.')) {
-        fallo(numero, QStringLiteral("solo se admiten '#' y '.' en una fila"));
-      }
-    }
-    if (filas == glyph::Filas) registros.back().columnas = glyph::codigosDelDibujo(dibujo);
+namespace {
+
+// A drawing's line is short; a longer one is no drawing and would only cost
+// memory.
+constexpr int MaximaLinea = 4096;
+
+class LectorDibujos {
+ public:
+  LectorDibujos(QIODevice& entrada, const QString& nombre) : entrada_(entrada), nombre_(nombre) {}
+  std::vector<fontfile::FontRecord> leer();
+
+ private:
+  bool siguienteLinea();
+  [[noreturn]] void fallo(const QString& que) const;
+  void encabezado();
+  void fila();
+  void cerrarDibujo() const;
+
+  QIODevice& entrada_;
+  const QString& nombre_;
+  QStringDecoder utf8_{QStringDecoder::Utf8};
+  std::array<char, MaximaLinea + 2> bytes_{};
+  QByteArrayView crudos_;  // the current line in bytes_, without its end
+  QString linea_;
+  int numero_ = 0;
+  std::vector<fontfile::FontRecord> registros_;
+  glyph::GlyphGrid dibujo_;
+  int filas_ = glyph::Filas;  // rows of the drawing being read; 7 = none pending
+  int lineaEncabezado_ = 0;
+};
+
+// The line is checked as UTF-8 here but decoded only when it is not a
+// comment: a file of comments is read without a string for each line.
+bool LectorDibujos::siguienteLinea() {
+  const qint64 leidos = entrada_.readLine(bytes_.data(), static_cast<qint64>(bytes_.size()));
+  if (leidos <= 0) {
+    if (!entrada_.atEnd()) throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(nombre_));
+    return false;
   }
-  cerrar(static_cast<int>(lineas.size()));
-  return registros;
+  ++numero_;
+  crudos_ = QByteArrayView(bytes_.data(), leidos);
+  if (crudos_.endsWith('\n')) crudos_.chop(1);
+  if (crudos_.endsWith('\r')) crudos_.chop(1);
+  if (crudos_.size() > MaximaLinea) fallo(QStringLiteral("línea de más de %1 bytes").arg(MaximaLinea));
+  if (!crudos_.isValidUtf8()) fallo(QStringLiteral("el texto no está en UTF-8"));
+  return true;
+}
+
+void LectorDibujos::fallo(const QString& que) const {
+  throw Fallo(QStringLiteral("%1:%2: %3").arg(nombre_).arg(numero_).arg(que));
+}
+
+void LectorDibujos::cerrarDibujo() const {
+  if (filas_ != glyph::Filas)
+    fallo(QStringLiteral("el dibujo de la línea %1 tiene %2 filas, no 7").arg(lineaEncabezado_).arg(filas_));
+}
+
+void LectorDibujos::encabezado() {
+  cerrarDibujo();
+  // The name runs to the first ']' after at least one character, so "[]]" names ']'.
+  const qsizetype cierre = linea_.indexOf(QLatin1Char(']'), 2);
+  if (cierre < 0) fallo(QStringLiteral("falta ']' en el encabezado"));
+  const auto caracter = caracterDeEncabezado(linea_.mid(1, cierre - 1));
+  if (!caracter) fallo(QStringLiteral("el encabezado debe nombrar un carácter de Windows-1252"));
+  if (registros_.size() >= static_cast<size_t>(fontfile::MaximoRegistros))
+    fallo(QStringLiteral("más de %1 caracteres").arg(fontfile::MaximoRegistros));
+  registros_.push_back({*caracter, {}});
+  dibujo_ = {};
+  filas_ = 0;
+  lineaEncabezado_ = numero_;
+}
+
+void LectorDibujos::fila() {
+  const QString puntos = linea_.trimmed();
+  if (filas_ == glyph::Filas) fallo(QStringLiteral("fila de puntos fuera de un dibujo"));
+  if (puntos.size() > glyph::Columnas) fallo(QStringLiteral("la fila tiene más de 10 columnas"));
+  ++filas_;
+  for (int c = 1; c <= puntos.size(); ++c) {
+    if (puntos[c - 1] == QLatin1Char('#')) {
+      dibujo_(filas_, c) = 1;
+    } else if (puntos[c - 1] != QLatin1Char('.')) {
+      fallo(QStringLiteral("solo se admiten '#' y '.' en una fila"));
+    }
+  }
+  if (filas_ == glyph::Filas) registros_.back().columnas = glyph::codigosDelDibujo(dibujo_);
+}
+
+std::vector<fontfile::FontRecord> LectorDibujos::leer() {
+  while (siguienteLinea()) {
+    if (crudos_.startsWith(';')) continue;
+    linea_ = utf8_.decode(crudos_);
+    if (linea_.trimmed().isEmpty()) continue;
+    if (linea_.startsWith(QLatin1Char('['))) {
+      encabezado();
+    } else {
+      fila();
+    }
+  }
+  cerrarDibujo();
+  return std::move(registros_);
+}
+
+}  // namespace
+
+std::vector<fontfile::FontRecord> leerTextoArte(QIODevice& entrada, const QString& nombre) {
+  return LectorDibujos(entrada, nombre).leer();
 }
 
 }  // namespace mtz

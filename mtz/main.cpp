@@ -1,8 +1,44 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <new>
 
 #include "Programa.h"
 
+namespace {
+
+// What mtz says goes through its own one-line messages; the toolkit's
+// notes (about a runtime folder, say) would only add lines to them.
+void callarAvisosDelToolkit(QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
+  if (tipo == QtFatalMsg) (void)std::fprintf(stderr, "mtz: %s\n", qPrintable(texto));
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  QCoreApplication aplicacion(argc, argv);
-  return mtz::programa(aplicacion.arguments().mid(1));
+  qInstallMessageHandler(callarAvisosDelToolkit);
+  try {
+    // Only a typeface import needs the toolkit's fonts, and with them a GUI
+    // application on the offscreen platform, which wants no display. It costs
+    // every start, so the other commands go without it.
+    const bool tipografias =
+        std::any_of(argv + 1, argv + argc, [](const char* a) { return std::strcmp(a, "import") == 0; });
+    std::unique_ptr<QCoreApplication> aplicacion;
+    if (tipografias) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      aplicacion = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+      aplicacion = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    return mtz::programa(QCoreApplication::arguments().mid(1));
+  } catch (const std::bad_alloc&) {
+    (void)std::fputs("mtz: no hay memoria suficiente\n", stderr);
+  } catch (const std::exception& e) {
+    (void)std::fprintf(stderr, "mtz: error interno: %s\n", e.what());
+  }
+  return 1;
 }
