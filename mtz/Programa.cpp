@@ -185,13 +185,6 @@ int avisarExceso(const Fuente& fuente) {
   return EstadoProblemas;
 }
 
-QString ilegible(const Entrada& e) {
-  return QStringLiteral("registro %1 (byte %2): longitud de carácter %3, no se puede leer")
-      .arg(e.numero)
-      .arg(e.desplazamiento)
-      .arg(e.longitud);
-}
-
 int ordenList(const Linea& l) {
   exigir(l, 1, 1, {});
   const Fuente fuente = leerFuente(l.posicionales[0]);
@@ -222,7 +215,7 @@ int ordenShow(const Linea& l) {
   exigir(l, 1, 2, {});
   const Fuente fuente = leerFuente(l.posicionales[0]);
   QString t;
-  int estado = l.posicionales.size() == 1 ? avisarExceso(fuente) : 0;
+  int estado = avisarExceso(fuente);
   if (l.posicionales.size() == 1) {
     for (const Entrada& e : fuente.entradas) {
       if (e.registro) {
@@ -235,10 +228,11 @@ int ordenShow(const Linea& l) {
   } else {
     for (const QChar c : l.posicionales[1]) {
       if (c == QLatin1Char(' ') || c == QLatin1Char('\n')) continue;
-      if (const Entrada* e = buscar(fuente, QString(c))) {
-        t += dibujoEnTexto(*e->registro, e->numero) + QLatin1Char('\n');
+      const Busqueda b = buscar(fuente, QString(c));
+      if (b.encontrada) {
+        t += dibujoEnTexto(*b.encontrada->registro, b.encontrada->numero) + QLatin1Char('\n');
       } else {
-        avisar(QStringLiteral("%1: el carácter %2 no está en la fuente").arg(fuente.ruta, QString(c)));
+        avisar(sinResultado(fuente, b, QString(c)));
         estado = EstadoProblemas;
       }
     }
