@@ -260,7 +260,7 @@ QByteArray exportarPython(const Fuente& fuente, const Disposicion& d, QStringLis
       continue;
     }
     vistos.insert(e.registro->caracter);
-    const QString clave = literal(fontfile::deWindows1252(e.registro->caracter), false);
+    const QString clave = literal(textoDe(e.registro->caracter), false);
     glifos += QStringLiteral("    %1: b\"%2\",  # registro %3\n")
                   .arg(clave, enHex(enTabla(*e.registro, d), QStringLiteral("\\x"), {}))
                   .arg(e.numero);
@@ -286,7 +286,7 @@ QByteArray exportarJson(const Fuente& fuente, const Disposicion& d) {
     t += (primero ? QStringLiteral("\n") : QStringLiteral(",\n"));
     t += QStringLiteral("    {\"registro\": %1, \"caracter\": %2, \"codigos\": [%3], \"ancho\": %4}")
              .arg(e.numero)
-             .arg(literal(fontfile::deWindows1252(e.registro->caracter), true), codigos.join(QStringLiteral(", ")))
+             .arg(literal(textoDe(e.registro->caracter), true), codigos.join(QStringLiteral(", ")))
              .arg(anchoUsado(e.registro->columnas));
     primero = false;
   }
@@ -307,7 +307,7 @@ std::vector<Glifo> glifosConCodigo(const Fuente& fuente, char32_t primero, char3
   std::vector<Glifo> glifos;
   QSet<char32_t> vistos;
   for (const Entrada& e : fuente.entradas) {
-    const QString texto = fontfile::deWindows1252(e.registro->caracter);
+    const QString texto = textoDe(e.registro->caracter);
     const QString legible = caracterLegible(e.registro->caracter);
     const bool unico = e.registro->caracter.size() == 1 && texto.size() == 1 && texto[0].isPrint() &&
                        texto[0] != QChar::ReplacementCharacter;

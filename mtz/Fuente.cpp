@@ -1,6 +1,7 @@
 #include "Fuente.h"
 
 #include <QHash>
+#include <array>
 
 #include "ArchivoFuente.h"
 #include "Fallo.h"
@@ -53,8 +54,23 @@ int anchoUsado(const glyph::Codigos& codigos) {
   return 0;
 }
 
+QString textoDe(const QByteArray& caracter1252) {
+  static const std::array<QChar, 256> porByte = [] {
+    std::array<QChar, 256> tabla{};
+    for (int b = 0; b < 256; ++b) {
+      const QString texto = fontfile::deWindows1252(QByteArray(1, static_cast<char>(b)));
+      tabla[static_cast<size_t>(b)] = texto.size() == 1 ? texto[0] : QChar(QChar::ReplacementCharacter);
+    }
+    return tabla;
+  }();
+  QString texto;
+  texto.reserve(caracter1252.size());
+  for (const char b : caracter1252) texto += porByte[static_cast<uchar>(b)];
+  return texto;
+}
+
 QString caracterLegible(const QByteArray& caracter1252) {
-  QString texto = fontfile::deWindows1252(caracter1252);
+  QString texto = textoDe(caracter1252);
   if (caracter1252.size() == 1 && texto.size() == 1 && texto[0].isPrint() && texto[0] != QChar::ReplacementCharacter) {
     return texto;
   }
@@ -102,7 +118,7 @@ QStringList revisar(const Fuente& fuente) {
     }
     const QByteArray& caracter = e.registro->caracter;
     const QString legible = caracterLegible(caracter);
-    if (caracter.size() != 1 || !lista.contains(fontfile::deWindows1252(caracter))) {
+    if (caracter.size() != 1 || !lista.contains(textoDe(caracter))) {
       problemas << QStringLiteral("%1: el carácter %2 no está en la lista de 121").arg(donde(e), legible);
     }
     const auto anterior = vistos.constFind(caracter);
@@ -127,7 +143,7 @@ QStringList revisar(const Fuente& fuente) {
 Busqueda buscar(const Fuente& fuente, const QString& caracter) {
   const QByteArray buscado = fontfile::aWindows1252(caracter);
   // A character with no Windows-1252 form comes out as '?', which must not match '?'.
-  if (fontfile::deWindows1252(buscado) != caracter) return {};
+  if (textoDe(buscado) != caracter) return {};
   // The editor's own search, so that mtz finds what the editor loads.
   try {
     const int numero = fontfile::buscarEn(fuente.leidos, buscado);

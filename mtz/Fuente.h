@@ -40,6 +40,12 @@ glyph::Codigos codigosVisibles(const glyph::Codigos& guardados);
 // Columns up to the last one with a lit dot; 0 for an empty drawing.
 int anchoUsado(const glyph::Codigos& codigos);
 
+// The text of a stored character. Windows-1252 has one byte per character,
+// so the toolkit's converter is asked once for each byte value and its
+// answers kept: a font can hold 32767 records, and opening a converter costs
+// more than all the rest of a record's work.
+QString textoDe(const QByteArray& caracter1252);
+
 // The character of a record for a terminal: itself when it is one printable
 // character, otherwise every byte as \xNN (an empty character is "").
 QString caracterLegible(const QByteArray& caracter1252);
