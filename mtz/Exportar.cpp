@@ -349,7 +349,10 @@ QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& 
   int desplazamiento = 0;
   for (char32_t codigo = PrimeroGfx; codigo <= ultimo; ++codigo) {
     const Entrada* e = porCodigo[codigo];
-    const QString nota = QStringLiteral("0x%1 '%2'").arg(hex2(static_cast<int>(codigo)), QChar(codigo));
+    // A control character would be written raw into the comment: only its code is given.
+    const QChar caracter(codigo);
+    const QString nota = QStringLiteral("0x%1").arg(hex2(static_cast<int>(codigo))) +
+                         (caracter.isPrint() ? QStringLiteral(" '%1'").arg(caracter) : QString());
     if (!e) {
       // A code point the font lacks draws nothing and does not move the cursor.
       const int avance = codigo == U' ' ? AvanceDelEspacio : 0;
