@@ -472,7 +472,9 @@ QString ayuda() {
     const QString nombre = (o.corto.isEmpty() ? QString() : o.corto + QStringLiteral(", ")) + enUso(o);
     t += QStringLiteral("  %1\n      %2\n").arg(nombre, envolver(o.ayuda, 74).join(QStringLiteral("\n      ")));
   }
-  return t + QStringLiteral("\nEstado de salida: 0 bien, 1 problemas encontrados, 2 uso incorrecto.\n");
+  return t + QStringLiteral(
+                 "\nLos nombres de archivo deben ser UTF-8 válido; otro nombre se rechaza como uso incorrecto.\n"
+                 "Estado de salida: 0 bien, 1 problemas encontrados, 2 uso incorrecto.\n");
 }
 
 // The options and the number of arguments a command takes.
