@@ -2,13 +2,27 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <array>
 
 #include "Fallo.h"
+#include "Salida.h"
 
 namespace mtz {
 namespace {
 
-using fontfile::FontRecord;
+using Orden = Disposicion::Orden;
+
+constexpr DatosFormato Formatos[] = {
+    {"c", Formato::C, Disposicion{}, "tabla de C (const uint8_t)"},
+    {"arduino", Formato::Arduino, Disposicion{},
+     "las mismas tablas en la memoria de programa (PROGMEM) con avr-gcc; const en otras placas"},
+    {"python", Formato::Python, Disposicion{}, "diccionarios de bytes de Python"},
+    {"json", Formato::Json, Disposicion{}, "JSON"},
+    {"gfx", Formato::Gfx, Disposicion{Orden::Filas, true, false},
+     "encabezado con la estructura GFXfont (mapa de bits, tabla GFXglyph, códigos 0x20 a 0xFF); "
+     "por defecto por filas y msb, como esa estructura pide"},
+    {"bdf", Formato::Bdf, std::nullopt, "fuente BDF 2.1, 7 píxeles de alto, proporcional"},
+};
 
 // The file's name as written into a comment: a line feed in it would end the
 // comment and put the rest of the name into the generated code.
@@ -20,7 +34,17 @@ QString nombreEnComentario(const QString& ruta) {
   return nombre;
 }
 
-QString hex2(int v) { return QStringLiteral("0x%1").arg(v, 2, 16, QLatin1Char('0')); }
+QString hex2(int v) { return QStringLiteral("%1").arg(v & 0xff, 2, 16, QLatin1Char('0')); }
+
+QString enHex(const QByteArray& bytes, const QString& antes, const QString& separador) {
+  QStringList h;
+  for (const char b : bytes) h << antes + hex2(static_cast<uchar>(b));
+  return h.join(separador);
+}
+
+Fallo sinCaracteres(const Fuente& fuente) {
+  return Fallo(QStringLiteral("%1: la fuente no tiene caracteres").arg(fuente.ruta));
+}
 
 // Every unreadable slot stops an export: what it holds is unknown. So do
 // records past 32767, which no program of this system reads.
@@ -32,31 +56,135 @@ void exigirLegible(const Fuente& fuente) {
                     .arg(fontfile::MaximoRegistros));
   }
   for (const Entrada& e : fuente.entradas) {
-    if (!e.registro) {
-      throw Fallo(QStringLiteral("%1: registro %2 (byte %3): longitud de carácter %4, no se puede leer")
-                      .arg(fuente.ruta)
-                      .arg(e.numero)
-                      .arg(e.desplazamiento)
-                      .arg(e.longitud));
-    }
+    if (!e.registro) throw Fallo(QStringLiteral("%1: %2").arg(fuente.ruta, ilegible(e)));
   }
+  if (fuente.entradas.empty()) throw sinCaracteres(fuente);
 }
 
-QString encabezado(const Fuente& fuente, const QString& comienzo, const QString& linea, const QString& fin) {
-  const QString nombre = nombreEnComentario(fuente.ruta);
+// The part of the grid whose dots a glyph keeps.
+struct Caja {
+  int fila = 1, columna = 1, alto = glyph::Filas, ancho = glyph::Columnas;
+};
+
+// The lit dots' bounding box; empty for an empty drawing.
+Caja cajaDe(const glyph::GlyphGrid& dibujo) {
+  int arriba = glyph::Filas + 1, abajo = 0, izquierda = glyph::Columnas + 1, derecha = 0;
+  for (int f = 1; f <= glyph::Filas; ++f) {
+    for (int c = 1; c <= glyph::Columnas; ++c) {
+      if (!dibujo.encendida(f, c)) continue;
+      arriba = std::min(arriba, f), abajo = std::max(abajo, f);
+      izquierda = std::min(izquierda, c), derecha = std::max(derecha, c);
+    }
+  }
+  if (abajo == 0) return {1, 1, 0, 0};
+  return {arriba, izquierda, abajo - arriba + 1, derecha - izquierda + 1};
+}
+
+// The dots of caja as lines (columns or rows, as the layout says) of paso
+// bits each, one line straight after the other: the tables give a column 8
+// bits and a row 16, GFX packs its lines with no gap.
+QByteArray empaquetar(const glyph::GlyphGrid& dibujo, const Caja& caja, const Disposicion& d, int paso) {
+  const bool filas = d.orden == Orden::Filas;
+  const int lineas = filas ? caja.alto : caja.ancho;
+  const int puntos = filas ? caja.ancho : caja.alto;
+  QByteArray bytes((lineas * paso + 7) / 8, '\0');
+  for (int l = 0; l < lineas; ++l) {
+    for (int p = 0; p < puntos; ++p) {
+      if (!dibujo.encendida(caja.fila + (filas ? l : p), caja.columna + (filas ? p : l))) continue;
+      const int k = l * paso + p;
+      bytes[k / 8] = static_cast<char>(bytes[k / 8] | (d.msb ? 0x80 >> k % 8 : 1 << k % 8));
+    }
+  }
+  if (d.invertida) {
+    for (char& b : bytes) b = static_cast<char>(~b);
+  }
+  return bytes;
+}
+
+int bytesDeTabla(const Disposicion& d) { return d.orden == Orden::Filas ? 2 * glyph::Filas : glyph::Columnas; }
+
+// A character in the tables: every character the same number of bytes.
+QByteArray enTabla(const fontfile::FontRecord& r, const Disposicion& d) {
+  return empaquetar(glyph::dibujoDeCodigos(r.columnas), Caja{}, d, d.orden == Orden::Filas ? 16 : 8);
+}
+
+// The "I" of the record example: column 1 full, in column 10 only the bottom dot.
+glyph::GlyphGrid dibujoDeEjemplo() { return glyph::dibujoDeCodigos({127, 0, 0, 0, 0, 0, 0, 0, 0, 64}); }
+
+// The layout in words and the example's bytes, for the comment at the top.
+QString describir(const Disposicion& d, bool gfx) {
+  const bool filas = d.orden == Orden::Filas;
   QString t;
-  t += comienzo +
-       QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION " desde %3.\n")
-           .arg(identificador(fuente.ruta))
-           .arg(fuente.entradas.size())
-           .arg(nombre);
-  t += linea + QStringLiteral("Cada carácter son diez códigos de columna, la columna 1 (izquierda) primero;\n");
-  t += linea + QStringLiteral("en cada código la fila de arriba pesa 1 y la de abajo 64.") + fin + QLatin1Char('\n');
+  if (gfx) {
+    t = filas ? QStringLiteral(
+                    "Disposición: cada glifo guarda la caja de sus puntos encendidos (width x height) fila a "
+                    "fila, de arriba abajo, y cada fila de izquierda a derecha,")
+              : QStringLiteral(
+                    "Disposición: cada glifo guarda la caja de sus puntos encendidos (width x height) "
+                    "columna a columna, de izquierda a derecha, y cada columna de arriba abajo,");
+    t += QStringLiteral(
+             " con los bits seguidos de una %1 a la siguiente; el primer punto es el bit %2 del primer byte "
+             "del glifo y los siguientes van hacia el bit %3. Cada glifo empieza en un byte nuevo "
+             "(bitmapOffset). xOffset y yOffset llevan del cursor, que está en la línea base bajo la "
+             "fila 7, a la esquina de arriba a la izquierda de la caja; xAdvance es el ancho usado más 1.")
+             .arg(filas ? QStringLiteral("fila") : QStringLiteral("columna"))
+             .arg(d.msb ? 7 : 0)
+             .arg(d.msb ? 0 : 7);
+  } else if (filas) {
+    t = QStringLiteral(
+            "Disposición: por filas. Cada carácter son 14 bytes, dos por fila, la fila 1 (arriba) primero; "
+            "el primer byte de una fila lleva los puntos 1 a 8 y el segundo los puntos 9 y 10, contando "
+            "desde la izquierda. El punto de más a la izquierda de cada byte es su bit %1 (el punto 10 es "
+            "el bit %2 del segundo byte).")
+            .arg(d.msb ? 7 : 0)
+            .arg(d.msb ? 6 : 1);
+  } else {
+    t = QStringLiteral(
+            "Disposición: por columnas. Cada carácter son 10 bytes, uno por columna, la columna 1 "
+            "(izquierda) primero; en cada byte la fila 1 (arriba) es el bit %1 y la fila 7 (abajo) el "
+            "bit %2.")
+            .arg(d.msb ? 7 : 0)
+            .arg(d.msb ? 1 : 6);
+  }
+  t += d.invertida ? QStringLiteral(" Un punto encendido es un bit 0; los bits que no llevan punto valen 1.")
+                   : QStringLiteral(" Un punto encendido es un bit 1; los bits que no llevan punto valen 0.");
+  const glyph::GlyphGrid i = dibujoDeEjemplo();
+  t += QStringLiteral(" Ejemplo: la I con la columna 1 entera y, en la columna 10, solo el punto de abajo, ");
+  if (gfx) {
+    const Caja caja = cajaDe(i);
+    t += QStringLiteral("es width %1, height %2, xOffset 0, yOffset -7, xAdvance 11, y los bytes %3.")
+             .arg(caja.ancho)
+             .arg(caja.alto)
+             .arg(enHex(empaquetar(i, caja, d, filas ? caja.ancho : caja.alto), {}, QStringLiteral(" ")));
+  } else {
+    t += QStringLiteral("son los bytes %1.")
+             .arg(enHex(empaquetar(i, Caja{}, d, filas ? 16 : 8), {}, QStringLiteral(" ")));
+  }
   return t;
 }
 
-QByteArray exportarC(const Fuente& fuente, bool arduino) {
-  if (fuente.entradas.empty()) throw Fallo(QStringLiteral("%1: la fuente no tiene caracteres").arg(fuente.ruta));
+// The comment at the top of a source export, one string per line.
+QStringList comentario(const Fuente& fuente, const Disposicion& d, bool gfx, qsizetype caracteres) {
+  QStringList lineas = envolver(
+      QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION " desde %3.")
+          .arg(identificador(fuente.ruta))
+          .arg(caracteres)
+          .arg(nombreEnComentario(fuente.ruta)),
+      100);
+  return lineas + envolver(describir(d, gfx), 100);
+}
+
+QString comentarioC(const QStringList& lineas) {
+  return QStringLiteral("/* ") + lineas.join(QStringLiteral("\n * ")) + QStringLiteral(" */\n");
+}
+
+// avr-gcc puts a const table into RAM unless it is marked for flash, and
+// reading it with pgm_read_byte then reads the wrong memory: the export
+// brings the marking itself rather than rely on what was included before.
+const char* const EnFlash =
+    "#ifdef __AVR__\n#include <avr/pgmspace.h>\n#define MTZ_FLASH PROGMEM\n#else\n#define MTZ_FLASH\n#endif\n";
+
+QByteArray exportarC(const Fuente& fuente, bool arduino, const Disposicion& d) {
   for (const Entrada& e : fuente.entradas) {
     if (e.registro->caracter.size() != 1) {
       throw Fallo(QStringLiteral("%1: registro %2: el carácter %3 no es de un byte y no cabe en el índice")
@@ -67,40 +195,36 @@ QByteArray exportarC(const Fuente& fuente, bool arduino) {
   }
   const QString id = identificador(fuente.ruta);
   const QString ID = id.toUpper();
-  const QString progmem = arduino ? QStringLiteral(" PROGMEM") : QString();
-  QString t = encabezado(fuente, QStringLiteral("/* "), QStringLiteral(" * "), QStringLiteral(" */"));
-  if (arduino) {
-    t += QStringLiteral("/* Las tablas quedan en la memoria de programa: se leen con pgm_read_byte(). */\n");
-  }
+  const QString flash = arduino ? QStringLiteral(" MTZ_FLASH") : QString();
+  QString t = comentarioC(comentario(fuente, d, false, static_cast<qsizetype>(fuente.entradas.size())));
+  if (arduino)
+    t += QStringLiteral("/* En AVR las tablas quedan en la memoria de programa: se leen con pgm_read_byte(). */\n");
   t += QStringLiteral("#include <stdint.h>\n");
-  if (arduino) {
-    t += QStringLiteral(
-        "#if defined(ARDUINO)\n#include <Arduino.h>\n#endif\n#ifndef PROGMEM\n#define PROGMEM\n#endif\n");
-  }
-  const int n = static_cast<int>(fuente.entradas.size());
-  t += QStringLiteral("\n#define %1_CARACTERES %2\n#define %1_COLUMNAS 10\n#define %1_FILAS 7\n\n").arg(ID).arg(n);
-  t += QStringLiteral("/* Los códigos de columna de cada carácter. */\n");
-  t += QStringLiteral("const uint8_t %1_codigos[%2_CARACTERES][%2_COLUMNAS]%3 = {\n").arg(id, ID, progmem);
+  if (arduino) t += QLatin1String(EnFlash);
+  const qsizetype n = static_cast<qsizetype>(fuente.entradas.size());
+  t += QStringLiteral("\n#define %1_CARACTERES %2\n#define %1_COLUMNAS 10\n#define %1_FILAS 7\n#define %1_BYTES %3\n\n")
+           .arg(ID)
+           .arg(n)
+           .arg(bytesDeTabla(d));
+  t += QStringLiteral("/* Los bytes de cada carácter. */\n");
+  t += QStringLiteral("const uint8_t %1_codigos[%2_CARACTERES][%2_BYTES]%3 = {\n").arg(id, ID, flash);
   for (const Entrada& e : fuente.entradas) {
-    const glyph::Codigos codigos = codigosVisibles(e.registro->columnas);
-    QStringList h;
-    for (const int v : codigos) h << hex2(v);
     t += QStringLiteral("  {%1}, /* %2 '%3' */\n")
-             .arg(h.join(QStringLiteral(", ")))
+             .arg(enHex(enTabla(*e.registro, d), QStringLiteral("0x"), QStringLiteral(", ")))
              .arg(e.numero)
              .arg(caracterLegible(e.registro->caracter));
   }
   t += QStringLiteral("};\n\n/* Índice: el carácter de cada fila de la tabla, en Windows-1252. */\n");
-  t += QStringLiteral("const uint8_t %1_caracteres[%2_CARACTERES]%3 = {\n").arg(id, ID, progmem);
+  t += QStringLiteral("const uint8_t %1_caracteres[%2_CARACTERES]%3 = {\n").arg(id, ID, flash);
   for (const Entrada& e : fuente.entradas) {
-    t += QStringLiteral("  %1, /* '%2' */\n")
+    t += QStringLiteral("  0x%1, /* '%2' */\n")
              .arg(hex2(static_cast<uchar>(e.registro->caracter[0])), caracterLegible(e.registro->caracter));
   }
   t += QStringLiteral("};\n\n/* Columnas usadas por cada carácter: hasta la última que tiene algún punto. */\n");
-  t += QStringLiteral("const uint8_t %1_anchos[%2_CARACTERES]%3 = {").arg(id, ID, progmem);
-  for (int i = 0; i < n; ++i) {
+  t += QStringLiteral("const uint8_t %1_anchos[%2_CARACTERES]%3 = {").arg(id, ID, flash);
+  for (qsizetype i = 0; i < n; ++i) {
     t += (i % 16 == 0 ? QStringLiteral("\n  ") : QStringLiteral(" ")) +
-         QString::number(anchoUsado(fuente.entradas[i].registro->columnas)) + QLatin1Char(',');
+         QString::number(anchoUsado(fuente.entradas[static_cast<size_t>(i)].registro->columnas)) + QLatin1Char(',');
   }
   t += QStringLiteral("\n};\n");
   return t.toUtf8();
@@ -124,83 +248,155 @@ QString literal(const QString& texto, bool json) {
   return t + QLatin1Char('"');
 }
 
-Exportado exportarPython(const Fuente& fuente) {
-  Exportado r;
-  QString t = encabezado(fuente, QStringLiteral("# "), QStringLiteral("# "), QString());
-  t += QStringLiteral("# GLIFOS da los códigos (bytes) de cada carácter, ANCHOS las columnas que usa.\n\n");
-  t += QStringLiteral("FILAS = 7\nCOLUMNAS = 10\n\nGLIFOS = {\n");
-  QString anchos = QStringLiteral("ANCHOS = {\n");
+QByteArray exportarPython(const Fuente& fuente, const Disposicion& d, QStringList& avisos) {
+  QString glifos, anchos;
   QSet<QByteArray> vistos;
   for (const Entrada& e : fuente.entradas) {
     if (vistos.contains(e.registro->caracter)) {
       // A dictionary holds one drawing per character: the first, as the editor finds it.
-      r.avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite")
-                      .arg(e.numero)
-                      .arg(caracterLegible(e.registro->caracter));
+      avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite")
+                    .arg(e.numero)
+                    .arg(caracterLegible(e.registro->caracter));
       continue;
     }
     vistos.insert(e.registro->caracter);
-    const QString clave = literal(fontfile::deWindows1252(e.registro->caracter), false);
-    QString bytes;
-    for (const int v : codigosVisibles(e.registro->columnas))
-      bytes += QStringLiteral("\\x%1").arg(v, 2, 16, QLatin1Char('0'));
-    t += QStringLiteral("    %1: b\"%2\",  # registro %3\n").arg(clave, bytes).arg(e.numero);
+    const QString clave = literal(textoDe(e.registro->caracter), false);
+    glifos += QStringLiteral("    %1: b\"%2\",  # registro %3\n")
+                  .arg(clave, enHex(enTabla(*e.registro, d), QStringLiteral("\\x"), {}))
+                  .arg(e.numero);
     anchos += QStringLiteral("    %1: %2,\n").arg(clave).arg(anchoUsado(e.registro->columnas));
   }
-  t += QStringLiteral("}\n\n") + anchos + QStringLiteral("}\n");
-  r.datos = t.toUtf8();
-  return r;
-}
-
-QByteArray exportarJson(const Fuente& fuente) {
-  QString t = QStringLiteral("{\n  \"fuente\": %1,\n  \"filas\": 7,\n  \"columnas\": 10,\n  \"caracteres\": [")
-                  .arg(literal(QFileInfo(fuente.ruta).fileName(), true));
-  bool primero = true;
-  for (const Entrada& e : fuente.entradas) {
-    QStringList codigos;
-    for (const int v : codigosVisibles(e.registro->columnas)) codigos << QString::number(v);
-    t += (primero ? QStringLiteral("\n") : QStringLiteral(",\n"));
-    t += QStringLiteral("    {\"registro\": %1, \"caracter\": %2, \"codigos\": [%3], \"ancho\": %4}")
-             .arg(e.numero)
-             .arg(literal(fontfile::deWindows1252(e.registro->caracter), true), codigos.join(QStringLiteral(", ")))
-             .arg(anchoUsado(e.registro->columnas));
-    primero = false;
-  }
-  t += primero ? QStringLiteral("]\n}\n") : QStringLiteral("\n  ]\n}\n");
+  QString t = QStringLiteral("# ") + comentario(fuente, d, false, vistos.size()).join(QStringLiteral("\n# "));
+  t += QStringLiteral("\n# GLIFOS da los bytes de cada carácter, ANCHOS las columnas que usa.\n\n");
+  t += QStringLiteral("FILAS = 7\nCOLUMNAS = 10\nBYTES = %1\n\nGLIFOS = {\n").arg(bytesDeTabla(d));
+  t += glifos + QStringLiteral("}\n\nANCHOS = {\n") + anchos + QStringLiteral("}\n");
   return t.toUtf8();
 }
 
-Exportado exportarBdf(const Fuente& fuente) {
-  Exportado r;
-  struct Glifo {
-    char32_t codigo;
-    const Entrada* entrada;
-  };
+QByteArray exportarJson(const Fuente& fuente, const Disposicion& d) {
+  QString t = QStringLiteral(
+                  "{\n  \"fuente\": %1,\n  \"disposicion\": %2,\n  \"filas\": 7,\n  \"columnas\": 10,\n  \"bytes\": "
+                  "%3,\n  \"caracteres\": [")
+                  .arg(literal(QFileInfo(fuente.ruta).fileName(), true), literal(describir(d, false), true))
+                  .arg(bytesDeTabla(d));
+  bool primero = true;
+  for (const Entrada& e : fuente.entradas) {
+    QStringList codigos;
+    for (const char b : enTabla(*e.registro, d)) codigos << QString::number(static_cast<uchar>(b));
+    t += (primero ? QStringLiteral("\n") : QStringLiteral(",\n"));
+    t += QStringLiteral("    {\"registro\": %1, \"caracter\": %2, \"codigos\": [%3], \"ancho\": %4}")
+             .arg(e.numero)
+             .arg(literal(textoDe(e.registro->caracter), true), codigos.join(QStringLiteral(", ")))
+             .arg(anchoUsado(e.registro->columnas));
+    primero = false;
+  }
+  t += QStringLiteral("\n  ]\n}\n");
+  return t.toUtf8();
+}
+
+// A record that a font indexed by code point can hold.
+struct Glifo {
+  char32_t codigo;
+  const Entrada* entrada;
+};
+
+// The records whose character has a code point from primero to ultimo, the
+// first of each; the others are left out, each said in avisos.
+std::vector<Glifo> glifosConCodigo(const Fuente& fuente, char32_t primero, char32_t ultimo, const QString& formato,
+                                   QStringList& avisos) {
   std::vector<Glifo> glifos;
   QSet<char32_t> vistos;
   for (const Entrada& e : fuente.entradas) {
-    const QString texto = fontfile::deWindows1252(e.registro->caracter);
+    const QString texto = textoDe(e.registro->caracter);
     const QString legible = caracterLegible(e.registro->caracter);
-    if (e.registro->caracter.size() != 1 || texto.size() != 1 || !texto[0].isPrint() ||
-        texto[0] == QChar::ReplacementCharacter) {
-      r.avisos
-          << QStringLiteral("registro %1: el carácter %2 no tiene código en BDF y se omite").arg(e.numero).arg(legible);
-      continue;
+    const bool unico = e.registro->caracter.size() == 1 && texto.size() == 1 && texto[0].isPrint() &&
+                       texto[0] != QChar::ReplacementCharacter;
+    const char32_t codigo = unico ? texto[0].unicode() : 0;
+    if (!unico || codigo < primero || codigo > ultimo) {
+      avisos << QStringLiteral("registro %1: el carácter %2 no tiene código en %3 y se omite")
+                    .arg(e.numero)
+                    .arg(legible, formato);
+    } else if (vistos.contains(codigo)) {
+      avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite").arg(e.numero).arg(legible);
+    } else {
+      vistos.insert(codigo);
+      glifos.push_back({codigo, &e});
     }
-    const char32_t codigo = texto[0].unicode();
-    if (vistos.contains(codigo)) {
-      r.avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite").arg(e.numero).arg(legible);
-      continue;
-    }
-    vistos.insert(codigo);
-    glifos.push_back({codigo, &e});
   }
-  const QString familia = identificador(fuente.ruta);
+  return glifos;
+}
+
+// The library that reads GFXfont draws a byte at a time from code 0x20 on, so
+// the range ends at 0xFF; code points below 0x100 are those of Latin-1.
+constexpr char32_t PrimeroGfx = 0x20, UltimoGfx = 0xff;
+// A space is not in the list of 121, but every text needs one: three blank
+// columns, as render leaves.
+constexpr int AvanceDelEspacio = 3;
+
+QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& avisos) {
+  const std::vector<Glifo> glifos =
+      glifosConCodigo(fuente, PrimeroGfx, UltimoGfx, QStringLiteral("GFX (0x20 a 0xFF)"), avisos);
+  if (glifos.empty()) throw sinCaracteres(fuente);
+  std::array<const Entrada*, UltimoGfx + 1> porCodigo{};
+  char32_t ultimo = PrimeroGfx;
+  for (const Glifo& g : glifos) {
+    porCodigo[g.codigo] = g.entrada;
+    ultimo = std::max(ultimo, g.codigo);
+  }
+  const QString id = identificador(fuente.ruta);
+  QStringList puntos;
+  QString tabla;
+  int desplazamiento = 0;
+  for (char32_t codigo = PrimeroGfx; codigo <= ultimo; ++codigo) {
+    const Entrada* e = porCodigo[codigo];
+    // A control character would be written raw into the comment: only its code is given.
+    const QChar caracter(codigo);
+    const QString nota = QStringLiteral("0x%1").arg(hex2(static_cast<int>(codigo))) +
+                         (caracter.isPrint() ? QStringLiteral(" '%1'").arg(caracter) : QString());
+    if (!e) {
+      // A code point the font lacks draws nothing and does not move the cursor.
+      const int avance = codigo == U' ' ? AvanceDelEspacio : 0;
+      tabla += QStringLiteral("  {%1, 0, 0, %2, 0, 0}, /* %3 */\n").arg(desplazamiento).arg(avance).arg(nota);
+      continue;
+    }
+    const glyph::GlyphGrid dibujo = glyph::dibujoDeCodigos(e->registro->columnas);
+    const Caja caja = cajaDe(dibujo);
+    const QByteArray bytes = empaquetar(dibujo, caja, d, d.orden == Orden::Filas ? caja.ancho : caja.alto);
+    tabla += QStringLiteral("  {%1, %2, %3, %4, %5, %6}, /* %7, registro %8 */\n")
+                 .arg(desplazamiento)
+                 .arg(caja.ancho)
+                 .arg(caja.alto)
+                 .arg(anchoUsado(e->registro->columnas) + 1)
+                 .arg(caja.ancho > 0 ? caja.columna - 1 : 0)
+                 .arg(caja.alto > 0 ? caja.fila - glyph::Filas - 1 : 0)
+                 .arg(nota)
+                 .arg(e->numero);
+    if (!bytes.isEmpty()) puntos << enHex(bytes, QStringLiteral("0x"), QStringLiteral(", "));
+    desplazamiento += static_cast<int>(bytes.size());
+  }
+  // C has no empty array: a font of empty drawings still gets one byte.
+  if (puntos.isEmpty()) puntos << QStringLiteral("0x00");
+  QString t = comentarioC(comentario(fuente, d, true, static_cast<qsizetype>(glifos.size())) +
+                          envolver(QStringLiteral("Los códigos de 0x80 a 0xFF son los de Latin-1: \"\\xF1\" es la ñ. "
+                                                  "Incluya este archivo después de la definición de GFXfont."),
+                                   100));
+  t += QStringLiteral("#include <stdint.h>\n") + QLatin1String(EnFlash);
+  t += QStringLiteral("\nconst uint8_t %1_puntos[] MTZ_FLASH = {\n  %2\n};\n\n")
+           .arg(id, puntos.join(QStringLiteral(",\n  ")));
+  t += QStringLiteral("/* bitmapOffset, width, height, xAdvance, xOffset, yOffset */\n");
+  t += QStringLiteral("const GFXglyph %1_glifos[] MTZ_FLASH = {\n%2};\n\n").arg(id, tabla);
+  t += QStringLiteral(
+           "const GFXfont %1_fuente MTZ_FLASH = {(uint8_t *)%1_puntos, (GFXglyph *)%1_glifos, 0x%2, 0x%3, 8};\n")
+           .arg(id, hex2(PrimeroGfx), hex2(static_cast<int>(ultimo)));
+  return t.toUtf8();
+}
+
+QString cabeceraBdf(const QString& familia, const QString& nombre, const std::vector<Glifo>& glifos) {
   int sumaAnchos = 0;
   for (const Glifo& g : glifos) sumaAnchos += anchoUsado(g.entrada->registro->columnas) + 1;
-  const int promedio = glifos.empty() ? 0 : sumaAnchos * 10 / static_cast<int>(glifos.size());
+  const int promedio = sumaAnchos * 10 / static_cast<int>(glifos.size());
   QString t = QStringLiteral("STARTFONT 2.1\n");
-  t += QStringLiteral("COMMENT exportada por mtz " GRAFOLUX_VERSION " desde %1\n").arg(nombreEnComentario(fuente.ruta));
+  t += QStringLiteral("COMMENT exportada por mtz " GRAFOLUX_VERSION " desde %1\n").arg(nombre);
   // Dots are pixels at 72 dpi, so a point is a dot and the scalable widths are simple.
   t += QStringLiteral("FONT -Grafolux-%1-Medium-R-Normal--7-70-72-72-P-%2-ISO10646-1\n").arg(familia).arg(promedio);
   t += QStringLiteral("SIZE 7 72 72\nFONTBOUNDINGBOX 10 7 0 0\nSTARTPROPERTIES 16\n");
@@ -209,43 +405,59 @@ Exportado exportarBdf(const Fuente& fuente) {
   t += QStringLiteral("RESOLUTION_X 72\nRESOLUTION_Y 72\nSPACING \"P\"\nAVERAGE_WIDTH %1\n").arg(promedio);
   t += QStringLiteral("CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\nFONT_ASCENT 7\nFONT_DESCENT 0\n");
   t += QStringLiteral("ENDPROPERTIES\nCHARS %1\n").arg(glifos.size());
-  for (const Glifo& g : glifos) {
-    const glyph::GlyphGrid dibujo = glyph::dibujoDeCodigos(g.entrada->registro->columnas);
-    const int ancho = anchoUsado(g.entrada->registro->columnas);
-    // An empty drawing still needs a box: one blank column.
-    const int caja = std::max(ancho, 1);
-    const int avance = ancho + 1;
-    t += QStringLiteral("STARTCHAR uni%1\n")
-             .arg(QString::number(g.codigo, 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    t += QStringLiteral("ENCODING %1\nSWIDTH %2 0\nDWIDTH %3 0\nBBX %4 7 0 0\nBITMAP\n")
-             .arg(static_cast<uint>(g.codigo))
-             .arg(avance * 1000 / 7)
-             .arg(avance)
-             .arg(caja);
-    for (int f = 1; f <= glyph::Filas; ++f) {
-      unsigned bits = 0;
-      for (int c = 1; c <= caja; ++c) {
-        if (dibujo.encendida(f, c)) bits |= 1u << (15 - (c - 1));
-      }
-      t += caja > 8 ? QStringLiteral("%1\n").arg(bits, 4, 16, QLatin1Char('0')).toUpper()
-                    : QStringLiteral("%1\n").arg(bits >> 8, 2, 16, QLatin1Char('0')).toUpper();
+  return t;
+}
+
+QString glifoBdf(const Glifo& g) {
+  const glyph::GlyphGrid dibujo = glyph::dibujoDeCodigos(g.entrada->registro->columnas);
+  const int ancho = anchoUsado(g.entrada->registro->columnas);
+  // An empty drawing still needs a box: one blank column.
+  const int caja = std::max(ancho, 1);
+  const int avance = ancho + 1;
+  QString t = QStringLiteral("STARTCHAR uni%1\n")
+                  .arg(QString::number(g.codigo, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+  t += QStringLiteral("ENCODING %1\nSWIDTH %2 0\nDWIDTH %3 0\nBBX %4 7 0 0\nBITMAP\n")
+           .arg(static_cast<uint>(g.codigo))
+           .arg(avance * 1000 / 7)
+           .arg(avance)
+           .arg(caja);
+  // Each row in whole bytes, left-aligned: two hex digits up to 8 columns, four beyond.
+  const int digitos = (caja + 7) / 8 * 2;
+  for (int f = 1; f <= glyph::Filas; ++f) {
+    unsigned bits = 0;
+    for (int c = 1; c <= caja; ++c) {
+      if (dibujo.encendida(f, c)) bits |= 1u << (digitos * 4 - c);
     }
-    t += QStringLiteral("ENDCHAR\n");
+    t += QStringLiteral("%1\n").arg(bits, digitos, 16, QLatin1Char('0')).toUpper();
   }
-  t += QStringLiteral("ENDFONT\n");
-  r.datos = t.toUtf8();
-  return r;
+  return t + QStringLiteral("ENDCHAR\n");
+}
+
+QByteArray exportarBdf(const Fuente& fuente, QStringList& avisos) {
+  const std::vector<Glifo> glifos = glifosConCodigo(fuente, 1, 0x10ffff, QStringLiteral("BDF"), avisos);
+  // A BDF of no glyph is refused by the tools that read it.
+  if (glifos.empty()) throw sinCaracteres(fuente);
+  QString t = cabeceraBdf(identificador(fuente.ruta), nombreEnComentario(fuente.ruta), glifos);
+  for (const Glifo& g : glifos) t += glifoBdf(g);
+  return (t + QStringLiteral("ENDFONT\n")).toUtf8();
 }
 
 }  // namespace
 
-std::optional<Formato> formatoDeNombre(const QString& nombre) {
-  if (nombre == QLatin1String("c")) return Formato::C;
-  if (nombre == QLatin1String("arduino")) return Formato::Arduino;
-  if (nombre == QLatin1String("python")) return Formato::Python;
-  if (nombre == QLatin1String("json")) return Formato::Json;
-  if (nombre == QLatin1String("bdf")) return Formato::Bdf;
-  return std::nullopt;
+std::span<const DatosFormato> formatos() { return Formatos; }
+
+const DatosFormato* datosDeFormato(const QString& nombre) {
+  for (const DatosFormato& f : Formatos) {
+    if (nombre == QLatin1String(f.nombre)) return &f;
+  }
+  return nullptr;
+}
+
+QString listaDeFormatos() {
+  QStringList nombres;
+  for (const DatosFormato& f : Formatos) nombres << QLatin1String(f.nombre);
+  const QString ultimo = nombres.takeLast();
+  return nombres.join(QStringLiteral(", ")) + QStringLiteral(" o ") + ultimo;
 }
 
 QString identificador(const QString& ruta) {
@@ -257,19 +469,21 @@ QString identificador(const QString& ruta) {
   return id;
 }
 
-Exportado exportar(const Fuente& fuente, Formato formato) {
+QByteArray exportar(const Fuente& fuente, Formato formato, const Disposicion& disposicion, QStringList& avisos) {
   exigirLegible(fuente);
   switch (formato) {
     case Formato::C:
-      return {exportarC(fuente, false), {}};
+      return exportarC(fuente, false, disposicion);
     case Formato::Arduino:
-      return {exportarC(fuente, true), {}};
+      return exportarC(fuente, true, disposicion);
     case Formato::Python:
-      return exportarPython(fuente);
+      return exportarPython(fuente, disposicion, avisos);
     case Formato::Json:
-      return {exportarJson(fuente), {}};
+      return exportarJson(fuente, disposicion);
+    case Formato::Gfx:
+      return exportarGfx(fuente, disposicion, avisos);
     case Formato::Bdf:
-      return exportarBdf(fuente);
+      return exportarBdf(fuente, avisos);
   }
   return {};
 }

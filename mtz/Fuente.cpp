@@ -1,7 +1,7 @@
 #include "Fuente.h"
 
 #include <QHash>
-#include <algorithm>
+#include <array>
 
 #include "ArchivoFuente.h"
 #include "Fallo.h"
@@ -19,18 +19,7 @@ Fuente leerFuente(const QString& ruta) {
     fontfile::ArchivoFuente archivo(ruta, fontfile::ArchivoFuente::Modo::Lectura);
     // Shared, like the editor's reads: a store in progress is never seen half done.
     archivo.bloquear(fontfile::ArchivoFuente::Bloqueo::Compartido);
-    fuente.longitud = archivo.longitud();
-    fuente.ranurasCompletas = fuente.longitud / LongitudRegistro;
-    fuente.cola = static_cast<int>(fuente.longitud % LongitudRegistro);
-    const qint64 aLeer = std::min<qint64>(fuente.ranurasCompletas, MaximoRegistros);
-    const QByteArray datos = archivo.leer(0, aLeer * LongitudRegistro);
-    if (datos.size() != aLeer * LongitudRegistro) throw fontfile::ErrorArchivo(fontfile::Falla::NoSePuedeLeer);
-    fuente.entradas.reserve(static_cast<size_t>(aLeer));
-    for (qint64 i = 0; i < aLeer; ++i) {
-      const char* ranura = datos.constData() + i * LongitudRegistro;
-      fuente.entradas.push_back({static_cast<int>(i + 1), i * LongitudRegistro, fontfile::longitudDeCaracter(ranura),
-                                 fontfile::leerRanura(ranura)});
-    }
+    fuente.leidos = fontfile::leerRegistros(archivo);
   } catch (const fontfile::ErrorArchivo& e) {
     switch (e.falla()) {
       case fontfile::Falla::NoExiste:
@@ -40,6 +29,15 @@ Fuente leerFuente(const QString& ruta) {
       default:
         throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(ruta));
     }
+  }
+  fuente.ranurasCompletas = fuente.leidos.longitud / LongitudRegistro;
+  fuente.cola = static_cast<int>(fuente.leidos.longitud % LongitudRegistro);
+  const qsizetype ranuras = fuente.leidos.datos.size() / LongitudRegistro;
+  fuente.entradas.reserve(static_cast<size_t>(ranuras));
+  for (qsizetype i = 0; i < ranuras; ++i) {
+    const char* ranura = fuente.leidos.datos.constData() + i * LongitudRegistro;
+    fuente.entradas.push_back({static_cast<int>(i + 1), qint64{i} * LongitudRegistro,
+                               fontfile::longitudDeCaracter(ranura), fontfile::leerRanura(ranura)});
   }
   return fuente;
 }
@@ -56,8 +54,23 @@ int anchoUsado(const glyph::Codigos& codigos) {
   return 0;
 }
 
+QString textoDe(const QByteArray& caracter1252) {
+  static const std::array<QChar, 256> porByte = [] {
+    std::array<QChar, 256> tabla{};
+    for (int b = 0; b < 256; ++b) {
+      const QString texto = fontfile::deWindows1252(QByteArray(1, static_cast<char>(b)));
+      tabla[static_cast<size_t>(b)] = texto.size() == 1 ? texto[0] : QChar(QChar::ReplacementCharacter);
+    }
+    return tabla;
+  }();
+  QString texto;
+  texto.reserve(caracter1252.size());
+  for (const char b : caracter1252) texto += porByte[static_cast<uchar>(b)];
+  return texto;
+}
+
 QString caracterLegible(const QByteArray& caracter1252) {
-  const QString texto = fontfile::deWindows1252(caracter1252);
+  QString texto = textoDe(caracter1252);
   if (caracter1252.size() == 1 && texto.size() == 1 && texto[0].isPrint() && texto[0] != QChar::ReplacementCharacter) {
     return texto;
   }
@@ -74,20 +87,38 @@ QString donde(const Entrada& e) { return QStringLiteral("registro %1 (byte %2)")
 
 }  // namespace
 
+QString ilegible(const Entrada& e) {
+  return QStringLiteral("%1: longitud de carácter %2, no se puede leer").arg(donde(e)).arg(e.longitud);
+}
+
 QStringList revisar(const Fuente& fuente) {
   QStringList problemas;
+  // Faults of the whole file first: a broken file can have more faults than check shows.
+  if (fuente.ranurasCompletas > MaximoRegistros) {
+    problemas << QStringLiteral("byte %1: el archivo tiene %2 registros, más de %3")
+                     .arg(qint64{MaximoRegistros} * LongitudRegistro)
+                     .arg(fuente.ranurasCompletas)
+                     .arg(MaximoRegistros);
+  }
+  if (fuente.cola != 0) {
+    problemas << QStringLiteral("byte %1: registro incompleto al final, %2 bytes de %3")
+                     .arg(fuente.ranurasCompletas * LongitudRegistro)
+                     .arg(fuente.cola)
+                     .arg(LongitudRegistro);
+  }
   const auto& lista = fontfile::ListaCaracteres();
   QHash<QByteArray, int> vistos;
   for (const Entrada& e : fuente.entradas) {
     if (!e.registro) {
-      problemas << QStringLiteral("%1: longitud de carácter %2, no cabe en la ranura (máximo 2)")
+      problemas << QStringLiteral("%1: longitud de carácter %2, no cabe en la ranura (máximo %3)")
                        .arg(donde(e))
-                       .arg(e.longitud);
+                       .arg(e.longitud)
+                       .arg(fontfile::MaximaLongitudCaracter);
       continue;
     }
     const QByteArray& caracter = e.registro->caracter;
     const QString legible = caracterLegible(caracter);
-    if (caracter.size() != 1 || !lista.contains(fontfile::deWindows1252(caracter))) {
+    if (caracter.size() != 1 || !lista.contains(textoDe(caracter))) {
       problemas << QStringLiteral("%1: el carácter %2 no está en la lista de 121").arg(donde(e), legible);
     }
     const auto anterior = vistos.constFind(caracter);
@@ -106,29 +137,32 @@ QStringList revisar(const Fuente& fuente) {
       }
     }
   }
-  if (fuente.ranurasCompletas > MaximoRegistros) {
-    problemas << QStringLiteral("byte %1: el archivo tiene %2 registros, más de %3")
-                     .arg(qint64{MaximoRegistros} * LongitudRegistro)
-                     .arg(fuente.ranurasCompletas)
-                     .arg(MaximoRegistros);
-  }
-  if (fuente.cola != 0) {
-    problemas << QStringLiteral("byte %1: registro incompleto al final, %2 bytes de %3")
-                     .arg(fuente.ranurasCompletas * LongitudRegistro)
-                     .arg(fuente.cola)
-                     .arg(LongitudRegistro);
-  }
   return problemas;
 }
 
-const Entrada* buscar(const Fuente& fuente, const QString& caracter) {
+Busqueda buscar(const Fuente& fuente, const QString& caracter) {
   const QByteArray buscado = fontfile::aWindows1252(caracter);
   // A character with no Windows-1252 form comes out as '?', which must not match '?'.
-  if (fontfile::deWindows1252(buscado) != caracter) return nullptr;
-  for (const Entrada& e : fuente.entradas) {
-    if (e.registro && e.registro->caracter == buscado) return &e;
+  if (textoDe(buscado) != caracter) return {};
+  // The editor's own search, so that mtz finds what the editor loads.
+  try {
+    const int numero = fontfile::buscarEn(fuente.leidos, buscado);
+    return {numero > 0 ? &fuente.entradas[static_cast<size_t>(numero) - 1] : nullptr, nullptr};
+  } catch (const fontfile::ErrorArchivo& e) {
+    if (e.falla() != fontfile::Falla::FormatoIncorrecto) return {};  // not within the first 32767 records
+    for (const Entrada& entrada : fuente.entradas) {
+      if (!entrada.registro) return {nullptr, &entrada};
+    }
+    throw;
   }
-  return nullptr;
+}
+
+QString sinResultado(const Fuente& fuente, const Busqueda& busqueda, const QString& caracter) {
+  if (busqueda.detenidaEn) {
+    return QStringLiteral("%1: %2; la búsqueda de %3 se detiene ahí")
+        .arg(fuente.ruta, ilegible(*busqueda.detenidaEn), caracter);
+  }
+  return QStringLiteral("%1: el carácter %2 no está en la fuente").arg(fuente.ruta, caracter);
 }
 
 }  // namespace mtz

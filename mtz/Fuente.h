@@ -10,6 +10,7 @@
 
 #include "ColumnCode.h"
 #include "FontRecord.h"
+#include "mdlArchivos.h"
 
 namespace mtz {
 
@@ -22,10 +23,10 @@ struct Entrada {
 
 struct Fuente {
   QString ruta;
-  qint64 longitud = 0;
-  qint64 ranurasCompletas = 0;  // every whole slot, also past record 32767
-  int cola = 0;                 // bytes after the last whole slot
-  std::vector<Entrada> entradas;
+  qint64 ranurasCompletas = 0;       // every whole slot, also past record 32767
+  int cola = 0;                      // bytes after the last whole slot
+  fontfile::RegistrosLeidos leidos;  // the slots as the editor reads them
+  std::vector<Entrada> entradas;     // the same slots, each decoded
 };
 
 // Throws Fallo when the file cannot be opened or read. The file is opened
@@ -39,14 +40,33 @@ glyph::Codigos codigosVisibles(const glyph::Codigos& guardados);
 // Columns up to the last one with a lit dot; 0 for an empty drawing.
 int anchoUsado(const glyph::Codigos& codigos);
 
+// The text of a stored character. Windows-1252 has one byte per character,
+// so the toolkit's converter is asked once for each byte value and its
+// answers kept: a font can hold 32767 records, and opening a converter costs
+// more than all the rest of a record's work.
+QString textoDe(const QByteArray& caracter1252);
+
 // The character of a record for a terminal: itself when it is one printable
 // character, otherwise every byte as \xNN (an empty character is "").
 QString caracterLegible(const QByteArray& caracter1252);
 
+// "registro N (byte B): longitud de carácter L, no se puede leer".
+QString ilegible(const Entrada& entrada);
+
 // One line for each fault of the file, each saying where.
 QStringList revisar(const Fuente& fuente);
 
-// The first record holding caracter (as the editor's search finds it).
-const Entrada* buscar(const Fuente& fuente, const QString& caracter);
+// A search as the editor makes it: the first record holding the character,
+// unless a slot that cannot be read comes first, where the editor stops with
+// its format message.
+struct Busqueda {
+  const Entrada* encontrada = nullptr;
+  const Entrada* detenidaEn = nullptr;
+};
+Busqueda buscar(const Fuente& fuente, const QString& caracter);
+
+// What to tell when a search found nothing: why it stopped, or that the
+// font lacks the character.
+QString sinResultado(const Fuente& fuente, const Busqueda& busqueda, const QString& caracter);
 
 }  // namespace mtz

@@ -25,10 +25,12 @@ QImage pintarTexto(const Fuente& fuente, const QString& texto, int escala) {
       lineas.emplace_back();
     } else if (c == QLatin1Char(' ')) {
       linea.insert(linea.end(), 3, 0);
-    } else if (const Entrada* e = buscar(fuente, QString(c))) {
-      const glyph::Codigos codigos = codigosVisibles(e->registro->columnas);
+    } else if (const Busqueda b = buscar(fuente, QString(c)); b.encontrada) {
+      const glyph::Codigos codigos = codigosVisibles(b.encontrada->registro->columnas);
       linea.insert(linea.end(), codigos.begin(), codigos.begin() + anchoUsado(codigos));
       linea.push_back(0);
+    } else if (b.detenidaEn) {
+      throw Fallo(sinResultado(fuente, b, QString(c)));
     } else if (!faltan.contains(QString(c))) {
       faltan << QString(c);
     }

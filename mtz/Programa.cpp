@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <cstdio>
+#include <new>
 
 #include "Exportar.h"
 #include "Fallo.h"
@@ -18,81 +20,108 @@
 namespace mtz {
 namespace {
 
-const char* const Ayuda = R"(Uso: mtz ORDEN ARGUMENTOS...
-Compañero de línea de órdenes de Grafolux, para fuentes de matriz de puntos .mtz
-(7 filas x 10 columnas, registros de 24 bytes). Nunca cambia los archivos que lee.
-
-Órdenes:
-  mtz list FUENTE
-      Una línea por registro: número, carácter, los diez códigos de columna en
-      hexadecimal (la columna 1 primero) y el ancho usado. El ancho usado es el
-      número de columnas hasta la última que tiene algún punto encendido.
-  mtz show FUENTE [TEXTO]
-      Los dibujos en texto ('#' encendido, '.' apagado): todos los registros, o
-      los caracteres de TEXTO. Es la forma que lee `mtz build`.
-  mtz check FUENTE
-      Revisa el archivo: longitudes de ranura, caracteres fuera de la lista de
-      121, caracteres guardados dos veces, códigos fuera de 0..127, un registro
-      incompleto al final y más de 32767 registros. Dice qué y dónde.
-  mtz export FUENTE --format c|arduino|python|json|bdf [-o SALIDA]
-      La fuente como tabla de C (const uint8_t), para Arduino (PROGMEM), como
-      bytes de Python, en JSON o en BDF 2.1.
-  mtz import FUENTE.bdf [-o SALIDA.mtz]
-  mtz import TIPOGRAFIA.ttf [-o SALIDA.mtz] [--size PX] [--threshold N]
-  mtz import --family FAMILIA [-o SALIDA.mtz] [--size PX] [--threshold N]
-      Toma los caracteres de la lista de 121 de una fuente BDF, de una
-      tipografía TrueType u OpenType o de una familia instalada, encajados en
-      la cuadrícula de 7 x 10, e informa de lo que recortó, omitió o falta.
-      Una tipografía se dibuja a PX píxeles por cuadratín (1 a 128; si no se
-      indica, al mayor en que de la A a la Z caben en las 7 filas sobre la
-      línea base) y sin suavizado; con --threshold N se dibuja con suavizado
-      y se enciende cada punto cubierto en más de N (0 a 255).
-  mtz render FUENTE TEXTO [-o SALIDA.png] [--scale N]
-      Una imagen PNG del texto como se encendería en un letrero de puntos;
-      N píxeles por punto (1 a 64, 8 si no se indica).
-  mtz build DIBUJOS.txt [-o SALIDA.mtz]
-      Una fuente a partir de dibujos en texto: "[c]" y siete filas de '#' y '.'.
-
-Opciones:
-  -o, --output ARCHIVO  escribe en ARCHIVO (entero o nada) en vez de la salida estándar
-  -h, --help            muestra esta ayuda
-  --version             muestra la versión
-
-Estado de salida: 0 bien, 1 problemas encontrados, 2 uso incorrecto.
-)";
+// An argument as the system gave it and as text.
+struct Argumento {
+  QString texto;
+  QByteArray crudo;
+};
 
 struct Linea {
   QString orden;
-  QStringList posicionales;
-  QString salida;
-  QString formato;
-  QString escala;
-  QString familia, tamano, umbral;  // of import
-  QStringList opciones;             // the options given, for the checks of each command
+  QList<Argumento> posicionales;
+  QHash<QString, Argumento> valores;  // by the option's long name; a switch has an empty value
+
+  bool tiene(const char* opcion) const { return valores.contains(QLatin1String(opcion)); }
+  QString valor(const char* opcion) const { return valores.value(QLatin1String(opcion)).texto; }
 };
+
+// Every option, in the order --help lists them. A new option is one row here
+// and its name in the commands that take it.
+struct Opcion {
+  QString nombre;
+  QString corto;
+  QString valor;  // what follows it, as --help shows it; nothing for a switch
+  QString ayuda;
+};
+
+const QList<Opcion>& opciones() {
+  static const QList<Opcion> lista = {
+      {QStringLiteral("--output"), QStringLiteral("-o"), QStringLiteral("ARCHIVO"),
+       QStringLiteral("escribe en ARCHIVO (entero o nada) en vez de la salida estándar")},
+      {QStringLiteral("--format"), {}, QStringLiteral("FORMATO"), listaDeFormatos()},
+      {QStringLiteral("--order"),
+       {},
+       QStringLiteral("columns|rows"),
+       QStringLiteral("los bytes de cada carácter por columnas (uno por columna) o por filas (dos por fila, el punto "
+                      "de la izquierda primero); columns si no se indica, rows en gfx")},
+      {QStringLiteral("--bit-order"),
+       {},
+       QStringLiteral("lsb|msb"),
+       QStringLiteral("el bit que toma la fila de arriba, o el punto de la izquierda: el 0 (lsb) o el 7 (msb); lsb "
+                      "si no se indica, msb en gfx")},
+      {QStringLiteral("--invert"),
+       {},
+       {},
+       QStringLiteral("un punto encendido es un bit 0 y uno apagado un bit 1, para los LED que se encienden con un 0")},
+      {QStringLiteral("--scale"),
+       {},
+       QStringLiteral("N"),
+       QStringLiteral("píxeles por punto de la imagen, de 1 a 64 (8 si no se indica)")},
+      {QStringLiteral("--family"),
+       {},
+       QStringLiteral("FAMILIA"),
+       QStringLiteral("importa la tipografía instalada de esa familia en vez de un archivo")},
+      {QStringLiteral("--size"),
+       {},
+       QStringLiteral("PX"),
+       QStringLiteral("píxeles por cuadratín a los que se dibuja una tipografía, de 1 a 128; si no se indica, el "
+                      "mayor en que de la A a la Z caben en las 7 filas sobre la línea base")},
+      {QStringLiteral("--threshold"),
+       {},
+       QStringLiteral("N"),
+       QStringLiteral("dibuja la tipografía con suavizado y enciende cada punto cubierto en más de N (0 a 255); sin "
+                      "él se dibuja sin suavizado")},
+      {QStringLiteral("--help"), QStringLiteral("-h"), {}, QStringLiteral("muestra esta ayuda")},
+      {QStringLiteral("--version"), {}, {}, QStringLiteral("muestra la versión")},
+  };
+  return lista;
+}
+
+const Opcion* opcion(const QString& nombre) {
+  for (const Opcion& o : opciones()) {
+    if (nombre == o.nombre || (!o.corto.isEmpty() && nombre == o.corto)) return &o;
+  }
+  return nullptr;
+}
 
 Fallo uso(const QString& mensaje) { return Fallo(mensaje + QStringLiteral(" (vea mtz --help)"), EstadoUso); }
 
 void imprimir(const QString& texto) {
   const QByteArray b = texto.toUtf8();
-  std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), stdout);
+  if (std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), stdout) != static_cast<size_t>(b.size()) ||
+      std::fflush(stdout) != 0) {
+    throw Fallo(QStringLiteral("no se puede escribir en la salida estándar"));
+  }
 }
 
 void avisar(const QString& texto) {
   const QByteArray b = (QStringLiteral("mtz: ") + texto + QLatin1Char('\n')).toUtf8();
-  std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), stderr);
+  // Standard error is where a failure would be told: there is nowhere left to
+  // say that writing there failed.
+  (void)std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), stderr);
 }
 
-Linea analizar(const QStringList& argumentos) {
+Linea analizar(const QList<QByteArray>& argumentos) {
   Linea l;
   bool soloPosicionales = false;
-  for (int i = 0; i < argumentos.size(); ++i) {
-    const QString& a = argumentos[i];
+  for (qsizetype i = 0; i < argumentos.size(); ++i) {
+    const QByteArray& crudo = argumentos[i];
+    const QString a = QFile::decodeName(crudo);
     if (soloPosicionales || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
       if (l.orden.isEmpty()) {
         l.orden = a;
       } else {
-        l.posicionales << a;
+        l.posicionales.append({a, crudo});
       }
       continue;
     }
@@ -100,66 +129,54 @@ Linea analizar(const QStringList& argumentos) {
       soloPosicionales = true;
       continue;
     }
-    QString nombre = a, valor;
-    bool conValor = false;
-    if (a.startsWith(QLatin1String("--")) && a.contains(QLatin1Char('='))) {
-      nombre = a.section(QLatin1Char('='), 0, 0);
-      valor = a.section(QLatin1Char('='), 1);
-      conValor = true;
-    }
-    if (nombre == QLatin1String("-h") || nombre == QLatin1String("--help") || nombre == QLatin1String("--version")) {
-      l.opciones << nombre;
-      continue;
-    }
-    QString* destino = nullptr;
-    if (nombre == QLatin1String("-o") || nombre == QLatin1String("--output")) {
-      destino = &l.salida;
-      nombre = QStringLiteral("-o");
-    } else if (nombre == QLatin1String("--format")) {
-      destino = &l.formato;
-    } else if (nombre == QLatin1String("--scale")) {
-      destino = &l.escala;
-    } else if (nombre == QLatin1String("--family")) {
-      destino = &l.familia;
-    } else if (nombre == QLatin1String("--size")) {
-      destino = &l.tamano;
-    } else if (nombre == QLatin1String("--threshold")) {
-      destino = &l.umbral;
+    const qsizetype igual = a.startsWith(QLatin1String("--")) ? crudo.indexOf('=') : -1;
+    const QString nombre = igual < 0 ? a : QFile::decodeName(crudo.left(igual));
+    const Opcion* o = opcion(nombre);
+    if (!o) throw uso(QStringLiteral("opción desconocida: %1").arg(nombre));
+    Argumento valor;
+    if (o->valor.isEmpty()) {
+      if (igual >= 0) throw uso(QStringLiteral("%1 no lleva valor").arg(o->nombre));
     } else {
-      throw uso(QStringLiteral("opción desconocida: %1").arg(a));
+      if (igual < 0 && i + 1 >= argumentos.size()) throw uso(QStringLiteral("falta el valor de %1").arg(nombre));
+      valor.crudo = igual < 0 ? argumentos[++i] : crudo.mid(igual + 1);
+      valor.texto = QFile::decodeName(valor.crudo);
+      if (valor.texto.isEmpty()) throw uso(QStringLiteral("%1 vacía").arg(o->nombre));
     }
-    if (!conValor) {
-      if (i + 1 >= argumentos.size()) throw uso(QStringLiteral("falta el valor de %1").arg(a));
-      valor = argumentos[++i];
-    }
-    if (l.opciones.contains(nombre)) throw uso(QStringLiteral("%1 repetida").arg(nombre));
-    if (valor.isEmpty()) throw uso(QStringLiteral("%1 vacía").arg(nombre));
-    l.opciones << nombre;
-    *destino = valor;
+    if (l.valores.contains(o->nombre)) throw uso(QStringLiteral("%1 repetida").arg(o->nombre));
+    l.valores.insert(o->nombre, valor);
   }
   return l;
 }
 
-// The options and the number of arguments a command takes.
-void exigir(const Linea& l, int minimo, int maximo, const QStringList& permitidas) {
-  for (const QString& o : l.opciones) {
-    if (!permitidas.contains(o)) throw uso(QStringLiteral("%1 no admite la opción %2").arg(l.orden, o));
+// The toolkit holds a file name as text. A name whose bytes are not valid
+// UTF-8 would come back from it as another name, and that other file would be
+// read or written: such a name is refused, shown with its odd bytes as \xNN.
+void exigirNombreExacto(const Argumento& a) {
+  if (QFile::encodeName(a.texto) == a.crudo) return;
+  QString legible;
+  for (qsizetype i = 0; i < a.crudo.size();) {
+    const auto byte = static_cast<uchar>(a.crudo[i]);
+    const qsizetype largo = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+    const QString caracter = QString::fromUtf8(a.crudo.mid(i, largo));
+    const bool sano = caracter.size() <= 2 && caracter.toUtf8() == a.crudo.mid(i, largo) && caracter[0].isPrint() &&
+                      caracter[0] != QChar::ReplacementCharacter;
+    legible += sano ? caracter : QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    i += sano ? largo : 1;
   }
-  if (l.posicionales.size() < minimo) throw uso(QStringLiteral("faltan argumentos para %1").arg(l.orden));
-  if (l.posicionales.size() > maximo)
-    throw uso(QStringLiteral("sobran argumentos para %1: %2")
-                  .arg(l.orden, l.posicionales.mid(maximo).join(QLatin1Char(' '))));
+  throw Fallo(QStringLiteral("el nombre del archivo no es UTF-8 válido: %1").arg(legible), EstadoUso);
 }
 
 // An output that would replace the input is refused: inputs are never changed.
 void salidaDistintaDe(const Linea& l, const QString& entrada) {
-  if (!l.salida.isEmpty() && l.salida != QLatin1String("-") && mismoArchivo(entrada, l.salida)) {
-    throw uso(QStringLiteral("la salida %1 es el archivo de entrada").arg(l.salida));
+  const QString salida = l.valor("--output");
+  if (!salida.isEmpty() && salida != QLatin1String("-") && mismoArchivo(entrada, salida)) {
+    throw uso(QStringLiteral("la salida %1 es el archivo de entrada").arg(salida));
   }
 }
 
 void salidaBinaria(const Linea& l) {
-  if ((l.salida.isEmpty() || l.salida == QLatin1String("-")) && ::isatty(STDOUT_FILENO)) {
+  const QString salida = l.valor("--output");
+  if ((salida.isEmpty() || salida == QLatin1String("-")) && ::isatty(STDOUT_FILENO)) {
     throw uso(QStringLiteral("la salida es binaria y no se escribe en la terminal: use -o ARCHIVO"));
   }
 }
@@ -173,9 +190,9 @@ void abrirEntrada(QFile& archivo) {
   if (!archivo.open(QIODevice::ReadOnly)) throw Fallo(QStringLiteral("%1: no se puede abrir el archivo").arg(ruta));
 }
 
-int numeroDeOpcion(const QString& valor, const char* opcion, int minimo, int maximo) {
+int numeroDeOpcion(const Linea& l, const char* opcion, int minimo, int maximo) {
   bool bien = false;
-  const int v = valor.toInt(&bien);
+  const int v = l.valor(opcion).toInt(&bien);
   if (!bien || v < minimo || v > maximo)
     throw uso(QStringLiteral("%1 debe ser un número de %2 a %3").arg(QLatin1String(opcion)).arg(minimo).arg(maximo));
   return v;
@@ -205,16 +222,8 @@ int avisarExceso(const Fuente& fuente) {
   return EstadoProblemas;
 }
 
-QString ilegible(const Entrada& e) {
-  return QStringLiteral("registro %1 (byte %2): longitud de carácter %3, no se puede leer")
-      .arg(e.numero)
-      .arg(e.desplazamiento)
-      .arg(e.longitud);
-}
-
 int ordenList(const Linea& l) {
-  exigir(l, 1, 1, {});
-  const Fuente fuente = leerFuente(l.posicionales[0]);
+  const Fuente fuente = leerFuente(l.posicionales[0].texto);
   QString t;
   int estado = avisarExceso(fuente);
   for (const Entrada& e : fuente.entradas) {
@@ -239,10 +248,9 @@ int ordenList(const Linea& l) {
 }
 
 int ordenShow(const Linea& l) {
-  exigir(l, 1, 2, {});
-  const Fuente fuente = leerFuente(l.posicionales[0]);
+  const Fuente fuente = leerFuente(l.posicionales[0].texto);
   QString t;
-  int estado = l.posicionales.size() == 1 ? avisarExceso(fuente) : 0;
+  int estado = avisarExceso(fuente);
   if (l.posicionales.size() == 1) {
     for (const Entrada& e : fuente.entradas) {
       if (e.registro) {
@@ -253,12 +261,13 @@ int ordenShow(const Linea& l) {
       }
     }
   } else {
-    for (const QChar c : l.posicionales[1]) {
+    for (const QChar c : l.posicionales[1].texto) {
       if (c == QLatin1Char(' ') || c == QLatin1Char('\n')) continue;
-      if (const Entrada* e = buscar(fuente, QString(c))) {
-        t += dibujoEnTexto(*e->registro, e->numero) + QLatin1Char('\n');
+      const Busqueda b = buscar(fuente, QString(c));
+      if (b.encontrada) {
+        t += dibujoEnTexto(*b.encontrada->registro, b.encontrada->numero) + QLatin1Char('\n');
       } else {
-        avisar(QStringLiteral("%1: el carácter %2 no está en la fuente").arg(fuente.ruta, QString(c)));
+        avisar(sinResultado(fuente, b, QString(c)));
         estado = EstadoProblemas;
       }
     }
@@ -268,13 +277,12 @@ int ordenShow(const Linea& l) {
 }
 
 int ordenCheck(const Linea& l) {
-  exigir(l, 1, 1, {});
-  const Fuente fuente = leerFuente(l.posicionales[0]);
+  const Fuente fuente = leerFuente(l.posicionales[0].texto);
   const QStringList problemas = revisar(fuente);
   // A broken file can hold millions of faults; the first ones tell enough.
-  constexpr int Mostrados = 200;
+  constexpr qsizetype Mostrados = 200;
   QString t;
-  for (int i = 0; i < std::min<int>(problemas.size(), Mostrados); ++i)
+  for (qsizetype i = 0; i < std::min(problemas.size(), Mostrados); ++i)
     t += fuente.ruta + QStringLiteral(": ") + problemas[i] + QLatin1Char('\n');
   if (problemas.size() > Mostrados)
     t += QStringLiteral("%1: ... y %2 problemas más\n").arg(fuente.ruta).arg(problemas.size() - Mostrados);
@@ -288,29 +296,58 @@ int ordenCheck(const Linea& l) {
   return problemas.isEmpty() ? 0 : EstadoProblemas;
 }
 
+// The value of an option that takes one of a few words: its index among them.
+int eleccion(const Linea& l, const char* opcion, const QStringList& palabras) {
+  const int i = static_cast<int>(palabras.indexOf(l.valor(opcion)));
+  if (i < 0) throw uso(QStringLiteral("%1 admite %2").arg(QLatin1String(opcion), palabras.join(QStringLiteral(" o "))));
+  return i;
+}
+
 int ordenExport(const Linea& l) {
-  exigir(l, 1, 1, {QStringLiteral("-o"), QStringLiteral("--format")});
-  if (l.formato.isEmpty()) throw uso(QStringLiteral("export necesita --format c|arduino|python|json|bdf"));
-  const auto formato = formatoDeNombre(l.formato);
-  if (!formato) throw uso(QStringLiteral("formato desconocido: %1 (c, arduino, python, json o bdf)").arg(l.formato));
-  salidaDistintaDe(l, l.posicionales[0]);
-  const Exportado r = exportar(leerFuente(l.posicionales[0]), *formato);
-  for (const QString& a : r.avisos) avisar(l.posicionales[0] + QStringLiteral(": ") + a);
-  escribirSalida(l.salida, r.datos);
+  const DatosFormato* formato = datosDeFormato(l.valor("--format"));
+  if (!formato) {
+    throw uso(QStringLiteral("formato desconocido: %1 (%2)").arg(l.valor("--format"), listaDeFormatos()));
+  }
+  const bool pideDisposicion = l.tiene("--order") || l.tiene("--bit-order") || l.tiene("--invert");
+  if (!formato->disposicion && pideDisposicion) {
+    throw uso(QStringLiteral("el formato %1 no admite --order, --bit-order ni --invert").arg(formato->nombre));
+  }
+  Disposicion d = formato->disposicion.value_or(Disposicion{});
+  if (l.tiene("--order")) {
+    d.orden = eleccion(l, "--order", {QStringLiteral("columns"), QStringLiteral("rows")}) == 1
+                  ? Disposicion::Orden::Filas
+                  : Disposicion::Orden::Columnas;
+  }
+  if (l.tiene("--bit-order")) d.msb = eleccion(l, "--bit-order", {QStringLiteral("lsb"), QStringLiteral("msb")}) == 1;
+  d.invertida = d.invertida != l.tiene("--invert");
+  const QString& ruta = l.posicionales[0].texto;
+  salidaDistintaDe(l, ruta);
+  QStringList avisos;
+  QByteArray datos;
+  try {
+    datos = exportar(leerFuente(ruta), formato->formato, d, avisos);
+  } catch (const Fallo&) {
+    for (const QString& a : avisos) avisar(ruta + QStringLiteral(": ") + a);
+    throw;
+  }
+  for (const QString& a : avisos) avisar(ruta + QStringLiteral(": ") + a);
+  escribirSalida(l.valor("--output"), datos);
   return 0;
 }
 
 int ordenImport(const Linea& l) {
-  const int posicionales = l.familia.isEmpty() ? 1 : 0;
-  exigir(l, posicionales, posicionales,
-         {QStringLiteral("-o"), QStringLiteral("--family"), QStringLiteral("--size"), QStringLiteral("--threshold")});
+  const bool familia = l.tiene("--family");
+  if (familia != l.posicionales.isEmpty()) {
+    throw uso(familia ? QStringLiteral("import toma una fuente o --family, no las dos")
+                      : QStringLiteral("faltan argumentos para import"));
+  }
   salidaBinaria(l);
   Trazado trazado;
-  if (!l.tamano.isEmpty()) trazado.tamano = numeroDeOpcion(l.tamano, "--size", 1, MaximoTamano);
-  if (!l.umbral.isEmpty()) trazado.umbral = numeroDeOpcion(l.umbral, "--threshold", 0, MaximoUmbral);
-  const QString origen = posicionales == 0 ? l.familia : l.posicionales[0];
+  if (l.tiene("--size")) trazado.tamano = numeroDeOpcion(l, "--size", 1, MaximoTamano);
+  if (l.tiene("--threshold")) trazado.umbral = numeroDeOpcion(l, "--threshold", 0, MaximoUmbral);
+  const QString origen = familia ? l.valor("--family") : l.posicionales[0].texto;
   Importado r;
-  if (posicionales == 0) {
+  if (familia) {
     r = importarFamilia(origen, trazado);
   } else {
     salidaDistintaDe(l, origen);
@@ -321,70 +358,216 @@ int ordenImport(const Linea& l) {
       if (archivo.error() != QFileDevice::NoError)
         throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(origen));
       r = importarTipografia(datos, origen, trazado);
-    } else if (!l.tamano.isEmpty() || !l.umbral.isEmpty()) {
+    } else if (l.tiene("--size") || l.tiene("--threshold")) {
       throw uso(QStringLiteral("--size y --threshold son para tipografías, no para una fuente BDF"));
     } else {
       r = importarBdf(archivo, origen);
     }
   }
   for (const QString& a : r.informe) avisar(origen + QStringLiteral(": ") + a);
-  escribirSalida(l.salida, comoFuente(r.registros, origen));
+  escribirSalida(l.valor("--output"), comoFuente(r.registros, origen));
   avisar(QStringLiteral("%1: %2 caracteres importados").arg(origen).arg(r.registros.size()));
   return 0;
 }
 
 int ordenRender(const Linea& l) {
-  exigir(l, 2, 2, {QStringLiteral("-o"), QStringLiteral("--scale")});
   int escala = 8;
-  if (!l.escala.isEmpty()) {
+  if (l.tiene("--scale")) {
     bool bien = false;
-    escala = l.escala.toInt(&bien);
+    escala = l.valor("--scale").toInt(&bien);
     if (!bien || escala < 1 || escala > 64) throw uso(QStringLiteral("--scale debe ser un número de 1 a 64"));
   }
-  if (l.posicionales[1].isEmpty()) throw uso(QStringLiteral("el texto está vacío"));
-  salidaDistintaDe(l, l.posicionales[0]);
+  if (l.posicionales[1].texto.isEmpty()) throw uso(QStringLiteral("el texto está vacío"));
+  salidaDistintaDe(l, l.posicionales[0].texto);
   salidaBinaria(l);
-  const Fuente fuente = leerFuente(l.posicionales[0]);
-  escribirSalida(l.salida, comoPng(pintarTexto(fuente, l.posicionales[1], escala)));
+  const Fuente fuente = leerFuente(l.posicionales[0].texto);
+  escribirSalida(l.valor("--output"), comoPng(pintarTexto(fuente, l.posicionales[1].texto, escala)));
   return 0;
 }
 
 int ordenBuild(const Linea& l) {
-  exigir(l, 1, 1, {QStringLiteral("-o")});
-  salidaDistintaDe(l, l.posicionales[0]);
+  const QString& ruta = l.posicionales[0].texto;
+  salidaDistintaDe(l, ruta);
   salidaBinaria(l);
-  const QString& ruta = l.posicionales[0];
   QFile archivo(ruta);
   abrirEntrada(archivo);
-  escribirSalida(l.salida, comoFuente(leerTextoArte(archivo, ruta), ruta));
+  escribirSalida(l.valor("--output"), comoFuente(leerTextoArte(archivo, ruta), ruta));
   return 0;
+}
+
+// Every command, in the order --help lists them. The first argument of each
+// is a file.
+struct Orden {
+  QString nombre;
+  QString argumentos;  // as --help shows them
+  int minimo, maximo;  // how many arguments
+  QStringList opciones;
+  QStringList obligatorias;
+  int (*ejecutar)(const Linea&);
+  QString ayuda;
+};
+
+const QList<Orden>& ordenes() {
+  const QString o = QStringLiteral("--output");
+  static const QList<Orden> lista = {
+      {QStringLiteral("list"),
+       QStringLiteral("FUENTE"),
+       1,
+       1,
+       {},
+       {},
+       ordenList,
+       QStringLiteral("Una línea por registro: número, carácter, los diez códigos de columna en hexadecimal (la "
+                      "columna 1 primero) y el ancho usado. El ancho usado es el número de columnas hasta la última "
+                      "que tiene algún punto encendido.")},
+      {QStringLiteral("show"),
+       QStringLiteral("FUENTE [TEXTO]"),
+       1,
+       2,
+       {},
+       {},
+       ordenShow,
+       QStringLiteral("Los dibujos en texto ('#' encendido, '.' apagado): todos los registros, o los caracteres de "
+                      "TEXTO, buscados como los busca el editor: el primer registro que lo tiene, y la búsqueda se "
+                      "detiene en un registro que no se puede leer. Es la forma que lee `mtz build`.")},
+      {QStringLiteral("check"),
+       QStringLiteral("FUENTE"),
+       1,
+       1,
+       {},
+       {},
+       ordenCheck,
+       QStringLiteral("Revisa el archivo: longitudes de ranura, caracteres fuera de la lista de 121, caracteres "
+                      "guardados dos veces, códigos fuera de 0..127, un registro incompleto al final y más de 32767 "
+                      "registros. Dice qué y dónde.")},
+      {QStringLiteral("export"),
+       QStringLiteral("FUENTE"),
+       1,
+       1,
+       {QStringLiteral("--format"), QStringLiteral("--order"), QStringLiteral("--bit-order"),
+        QStringLiteral("--invert"), o},
+       {QStringLiteral("--format")},
+       ordenExport,
+       QStringLiteral("La fuente como código para un programa o como fuente BDF. Los formatos de código admiten "
+                      "--order, --bit-order e --invert; el comentario del principio de cada uno explica la "
+                      "disposición de sus bytes con un ejemplo. FORMATO es uno de estos:")},
+      {QStringLiteral("import"),
+       QStringLiteral("FUENTE.bdf|TIPOGRAFIA.ttf"),
+       0,
+       1,
+       {QStringLiteral("--family"), QStringLiteral("--size"), QStringLiteral("--threshold"), o},
+       {},
+       ordenImport,
+       QStringLiteral("Toma los caracteres de la lista de 121 de una fuente BDF, de una tipografía TrueType u "
+                      "OpenType o de una familia instalada (--family en vez del archivo), encajados en la "
+                      "cuadrícula de 7 x 10, e informa de lo que recortó, omitió o falta. Una tipografía se dibuja "
+                      "sin suavizado a --size PX, o con suavizado y --threshold N.")},
+      {QStringLiteral("render"),
+       QStringLiteral("FUENTE TEXTO"),
+       2,
+       2,
+       {o, QStringLiteral("--scale")},
+       {},
+       ordenRender,
+       QStringLiteral("Una imagen PNG del texto como se encendería en un letrero de puntos.")},
+      {QStringLiteral("build"),
+       QStringLiteral("DIBUJOS.txt"),
+       1,
+       1,
+       {o},
+       {},
+       ordenBuild,
+       QStringLiteral("Una fuente a partir de dibujos en texto: \"[c]\" y siete filas de '#' y '.'.")},
+  };
+  return lista;
+}
+
+QString enUso(const Opcion& o) { return o.valor.isEmpty() ? o.nombre : o.nombre + QLatin1Char(' ') + o.valor; }
+
+QString ayuda() {
+  QString t = QStringLiteral(
+      "Uso: mtz ORDEN ARGUMENTOS...\nCompañero de línea de órdenes de Grafolux, para fuentes de matriz de puntos "
+      ".mtz\n(7 filas x 10 columnas, registros de 24 bytes). Nunca cambia los archivos que lee.\n\nÓrdenes:\n");
+  for (const Orden& orden : ordenes()) {
+    // An option and its value stay on one line: joined by a no-break space until wrapped.
+    const QChar junto(0xa0);
+    QString uso = QStringLiteral("mtz %1 %2").arg(orden.nombre, orden.argumentos);
+    for (const QString& nombre : orden.opciones) {
+      const Opcion& o = *opcion(nombre);
+      QString texto = (o.corto.isEmpty() ? o.nombre : o.corto) + (o.valor.isEmpty() ? QString() : junto + o.valor);
+      if (!orden.obligatorias.contains(nombre)) texto = QLatin1Char('[') + texto + QLatin1Char(']');
+      uso += QLatin1Char(' ') + texto;
+    }
+    uso = envolver(uso, 76).join(QStringLiteral("\n        ")).replace(junto, QLatin1Char(' '));
+    t += QStringLiteral("  ") + uso + QLatin1Char('\n');
+    t += QStringLiteral("      ") + envolver(orden.ayuda, 74).join(QStringLiteral("\n      ")) + QLatin1Char('\n');
+    if (!orden.opciones.contains(QStringLiteral("--format"))) continue;
+    for (const DatosFormato& f : formatos()) {
+      t += QStringLiteral("        %1").arg(QLatin1String(f.nombre), -9) +
+           envolver(QString::fromUtf8(f.descripcion), 63).join(QStringLiteral("\n                 ")) +
+           QLatin1Char('\n');
+    }
+  }
+  t += QStringLiteral("\nOpciones:\n");
+  for (const Opcion& o : opciones()) {
+    const QString nombre = (o.corto.isEmpty() ? QString() : o.corto + QStringLiteral(", ")) + enUso(o);
+    t += QStringLiteral("  %1\n      %2\n").arg(nombre, envolver(o.ayuda, 74).join(QStringLiteral("\n      ")));
+  }
+  return t + QStringLiteral(
+                 "\nLos nombres de archivo deben ser UTF-8 válido; otro nombre se rechaza como uso incorrecto.\n"
+                 "Estado de salida: 0 bien, 1 problemas encontrados, 2 uso incorrecto.\n");
+}
+
+// The options and the number of arguments a command takes.
+void exigir(const Linea& l, const Orden& orden) {
+  for (auto o = l.valores.cbegin(); o != l.valores.cend(); ++o) {
+    if (!orden.opciones.contains(o.key())) throw uso(QStringLiteral("%1 no admite la opción %2").arg(l.orden, o.key()));
+  }
+  for (const QString& o : orden.obligatorias) {
+    if (!l.valores.contains(o)) {
+      throw uso(QStringLiteral("%1 necesita %2: %3").arg(l.orden, enUso(*opcion(o)), opcion(o)->ayuda));
+    }
+  }
+  if (l.posicionales.size() < orden.minimo) throw uso(QStringLiteral("faltan argumentos para %1").arg(l.orden));
+  if (l.posicionales.size() > orden.maximo) {
+    QStringList sobran;
+    for (qsizetype i = orden.maximo; i < l.posicionales.size(); ++i) sobran << l.posicionales[i].texto;
+    throw uso(QStringLiteral("sobran argumentos para %1: %2").arg(l.orden, sobran.join(QLatin1Char(' '))));
+  }
+  if (!l.posicionales.isEmpty()) exigirNombreExacto(l.posicionales[0]);
+  if (l.tiene("--output")) exigirNombreExacto(l.valores.value(QStringLiteral("--output")));
 }
 
 }  // namespace
 
-int programa(const QStringList& argumentos) {
+int programa(const QList<QByteArray>& argumentos) {
   try {
     const Linea l = analizar(argumentos);
-    if (l.opciones.contains(QLatin1String("--version"))) {
+    if (l.tiene("--version")) {
       imprimir(QStringLiteral("mtz (Grafolux) " GRAFOLUX_VERSION "\n"));
       return 0;
     }
-    if (l.opciones.contains(QLatin1String("-h")) || l.opciones.contains(QLatin1String("--help"))) {
-      imprimir(QString::fromUtf8(Ayuda));
+    if (l.tiene("--help")) {
+      imprimir(ayuda());
       return 0;
     }
     if (l.orden.isEmpty()) throw uso(QStringLiteral("falta la orden"));
-    if (l.orden == QLatin1String("list")) return ordenList(l);
-    if (l.orden == QLatin1String("show")) return ordenShow(l);
-    if (l.orden == QLatin1String("check")) return ordenCheck(l);
-    if (l.orden == QLatin1String("export")) return ordenExport(l);
-    if (l.orden == QLatin1String("import")) return ordenImport(l);
-    if (l.orden == QLatin1String("render")) return ordenRender(l);
-    if (l.orden == QLatin1String("build")) return ordenBuild(l);
+    for (const Orden& orden : ordenes()) {
+      if (orden.nombre != l.orden) continue;
+      exigir(l, orden);
+      return orden.ejecutar(l);
+    }
     throw uso(QStringLiteral("orden desconocida: %1").arg(l.orden));
   } catch (const Fallo& f) {
     avisar(f.mensaje());
     return f.estado();
+  } catch (const std::bad_alloc&) {
+    avisar(QStringLiteral("no hay memoria suficiente"));
+    return EstadoProblemas;
+  } catch (const std::exception& e) {
+    // Whatever else a library throws still ends with one line, not an abort.
+    avisar(QStringLiteral("error inesperado: %1").arg(QString::fromLocal8Bit(e.what())));
+    return EstadoProblemas;
   }
 }
 

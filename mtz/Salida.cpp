@@ -41,8 +41,8 @@ void directo(const QString& ruta, const QByteArray& nombre, const QByteArray& da
 
 void escribirSalida(const QString& ruta, const QByteArray& datos) {
   if (ruta.isEmpty() || ruta == QLatin1String("-")) {
-    std::fflush(stdout);
-    if (!escribirTodo(STDOUT_FILENO, datos.constData(), datos.size())) {
+    // What was said through stdio goes first.
+    if (std::fflush(stdout) != 0 || !escribirTodo(STDOUT_FILENO, datos.constData(), datos.size())) {
       throw Fallo(QStringLiteral("no se puede escribir en la salida estándar: %1").arg(razon(errno)));
     }
     return;
@@ -88,6 +88,20 @@ bool mismoArchivo(const QString& a, const QString& b) {
   }, eb{};
   return ::stat(QFile::encodeName(a).constData(), &ea) == 0 && ::stat(QFile::encodeName(b).constData(), &eb) == 0 &&
          ea.st_dev == eb.st_dev && ea.st_ino == eb.st_ino;
+}
+
+QStringList envolver(const QString& texto, int ancho) {
+  QStringList lineas;
+  QString linea;
+  for (const QString& palabra : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (!linea.isEmpty() && linea.size() + 1 + palabra.size() > ancho) {
+      lineas << linea;
+      linea.clear();
+    }
+    linea += (linea.isEmpty() ? QString() : QStringLiteral(" ")) + palabra;
+  }
+  if (!linea.isEmpty()) lineas << linea;
+  return lineas;
 }
 
 }  // namespace mtz

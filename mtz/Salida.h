@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace mtz {
 
@@ -15,5 +16,9 @@ void escribirSalida(const QString& ruta, const QByteArray& datos);
 
 // True when both paths name the same existing file.
 bool mismoArchivo(const QString& a, const QString& b);
+
+// The words of texto in lines of at most ancho characters (a longer word
+// gets a line of its own).
+QStringList envolver(const QString& texto, int ancho);
 
 }  // namespace mtz

@@ -22,6 +22,10 @@ void callarAvisosDelToolkit(QtMsgType tipo, const QMessageLogContext&, const QSt
 int main(int argc, char* argv[]) {
   qInstallMessageHandler(callarAvisosDelToolkit);
   try {
+    // The arguments' own bytes, before anything turns them into text: a file
+    // name that is not UTF-8 must be seen as such.
+    QList<QByteArray> argumentos;
+    for (int i = 1; i < argc; ++i) argumentos.append(QByteArray(argv[i]));
     // Only a typeface import needs the toolkit's fonts, and with them a GUI
     // application on the offscreen platform, which wants no display. It costs
     // every start, so the other commands go without it.
@@ -34,7 +38,7 @@ int main(int argc, char* argv[]) {
     } else {
       aplicacion = std::make_unique<QCoreApplication>(argc, argv);
     }
-    return mtz::programa(QCoreApplication::arguments().mid(1));
+    return mtz::programa(argumentos);
   } catch (const std::bad_alloc&) {
     (void)std::fputs("mtz: no hay memoria suficiente\n", stderr);
   } catch (const std::exception& e) {

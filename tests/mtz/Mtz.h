@@ -35,6 +35,19 @@ inline Corrida correr(const QString& programa, const QStringList& argumentos, co
 
 inline Corrida orden(const QStringList& argumentos) { return correr(QStringLiteral(MTZ_PROGRAMA), argumentos); }
 
+// mtz with each argument given as it comes: ejecutar("list", ruta).
+template <typename... T>
+Corrida ejecutar(const T&... argumentos) {
+  return orden({QString(argumentos)...});
+}
+
+// The words of linea, with F standing for fuente: palabras("list F", ruta).
+inline QStringList palabras(const char* linea, const QString& fuente = {}) {
+  QStringList p = QString::fromUtf8(linea).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  for (QString& w : p) w = w == QLatin1String("F") ? fuente : w;
+  return p;
+}
+
 inline QByteArray leer(const QString& ruta) {
   QFile f(ruta);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

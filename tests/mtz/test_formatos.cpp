@@ -1,149 +1,187 @@
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "ColumnCode.h"
-#include "ListaCaracteres.h"
+#include "Exportar.h"
 #include "Mtz.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// What the exported tables must give back: per record the byte, the seven
-// rows of the drawing and the width, as the printing program below writes.
-QByteArray esperado(const QByteArray& fuente) {
-  QByteArray t;
-  for (int i = 0; i + fontfile::LongitudRegistro <= fuente.size(); i += fontfile::LongitudRegistro) {
-    const auto r = fontfile::leerRanura(fuente.constData() + i);
-    const glyph::GlyphGrid g = glyph::dibujoDeCodigos(r->columnas);
-    t += QByteArray::number(static_cast<uchar>(r->caracter[0]), 16).rightJustified(2, '0') + ':';
-    int ancho = 0;
-    for (int f = 1; f <= glyph::Filas; ++f) {
-      t += ' ';
-      for (int c = 1; c <= glyph::Columnas; ++c) {
-        t += g.encendida(f, c) ? '#' : '.';
-        if (g.encendida(f, c)) ancho = std::max(ancho, c);
-      }
-    }
-    t += ' ' + QByteArray::number(ancho) + '\n';
-  }
-  return t;
-}
+// Glyphs 10, 9, 8, 3 and 0 columns wide; codes of 128 and -1, shown as a full and an empty column; the two
+// characters a literal escapes; € (no GFX code) and a repeated '"' (one per character in a dictionary).
+const QByteArray Prueba = ranura("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) +
+                          ranura("\\", {1, 2, 4, 8, 16, 32, 64, 0, 0x55}) +
+                          ranura("\x80", {0x3e, 128, -1, 0x49, 0x49, 0x41, 0x22, 0x01}) + ranura("\"", {3, 0, 3}) +
+                          ranura("\xf1", {}) + ranura("\"", {0x7f});
 
-const char* const Impresor = R"(
-#include <stdio.h>
-#include "basica.inc"
+// What every export of Prueba gives back: byte, advance and the seven rows.
+const QStringList Dibujos = {u"49 11 #......... #......... #......... #......... #......... #......... #........#"_s,
+                             u"5c 10 #.......#. .#........ ..#.....#. ...#...... ....#...#. .....#.... ......#.#."_s,
+                             u"80 9 .#.###.#.. ##....#... ##........ ##.##..... ##........ ##....#... .#.###...."_s,
+                             u"22 4 #.#....... #.#....... .......... .......... .......... .......... .........."_s,
+                             u"f1 1 .......... .......... .......... .......... .......... .......... .........."_s,
+                             u"22 2 #......... #......... #......... #......... #......... #......... #........."_s};
+
+// The C tables as lines "byte width hex".
+const char* const LeerTablas = R"(#include <stdio.h>
+#include "f.h"
 int main(void) {
-  for (int i = 0; i < BASICA_CARACTERES; ++i) {
-    printf("%02x:", basica_caracteres[i]);
-    for (int f = 0; f < BASICA_FILAS; ++f) {
-      putchar(' ');
-      for (int c = 0; c < BASICA_COLUMNAS; ++c) putchar(basica_codigos[i][c] >> f & 1 ? '#' : '.');
-    }
-    printf(" %d\n", basica_anchos[i]);
+  for (int i = 0; i < F__CARACTERES; ++i, putchar('\n')) {
+    printf("%02x %d ", f__caracteres[i], f__anchos[i]);
+    for (int b = 0; b < F__BYTES; ++b) printf("%02x", f__codigos[i][b]);
   }
-  return 0;
-}
+})";
+
+// Reads the tables of Python, JSON, or C as printed above, and draws each character by the layout given as
+// FILAS, MSB and INVERTIDA; a bit that carries no dot must be dark.
+const char* const LeerPython = R"(import json, sys
+FILAS, MSB, INVERTIDA = (int(a) for a in sys.argv[2:])
+if sys.argv[1] == "python":
+    import f
+    tabla = [(c.encode("cp1252"), f.ANCHOS[c], v) for c, v in f.GLIFOS.items()]
+elif sys.argv[1] == "json":
+    tabla = [(x["caracter"].encode("cp1252"), x["ancho"], x["codigos"]) for x in json.load(open("f.h"))["caracteres"]]
+else:
+    tabla = [(bytes.fromhex(c), int(a), bytes.fromhex(v)) for c, a, v in (l.split() for l in open(sys.argv[1]))]
+for c, ancho, v in tabla:
+    p = [["."] * 16 for f in range(8)]
+    for k in range(len(v) * 8):
+        if (v[k // 8] >> (7 - k % 8 if MSB else k % 8) & 1) != INVERTIDA:
+            p[k // 16 if FILAS else k % 8][k % 16 if FILAS else k // 8] = "#"
+    sin_punto = any(p[f][k] == "#" for f in range(8) for k in range(16) if f > 6 or k > 9)
+    print(c.hex(), ancho + 1, " ".join("".join(f[:10]) for f in p[:7]), *["bit sin punto"][:sin_punto])
 )";
+
+// Draws every glyph as a display library does, with stand-ins written from the structures' published field list.
+const char* const DibujarGfx = R"(#include <stdint.h>
+#include <stdio.h>
+typedef struct { uint16_t bitmapOffset; uint8_t width, height, xAdvance; int8_t xOffset, yOffset; } GFXglyph;
+typedef struct { uint8_t *bitmap; GFXglyph *glyph; uint16_t first, last; uint8_t yAdvance; } GFXfont;
+#include "f.h"
+int main(void) {
+  for (unsigned c = f__fuente.first; c <= f__fuente.last; ++c) {
+    const GFXglyph *g = &f__fuente.glyph[c - f__fuente.first];
+    char p[7][11] = {"..........", "..........", "..........", "..........", "..........", "..........", ".........."};
+    for (int k = 0; k < g->width * g->height; ++k)
+      if ((f__fuente.bitmap[g->bitmapOffset + k / 8] >> (MSB ? 7 - k % 8 : k % 8) & 1) != INVERTIDA)
+        p[7 + g->yOffset + (FILAS ? k / g->width : k % g->height)][g->xOffset + (FILAS ? k % g->width : k / g->height)] = '#';
+    if (g->xAdvance) printf("%02x %d %s %s %s %s %s %s %s\n", c, g->xAdvance, p[0], p[1], p[2], p[3], p[4], p[5], p[6]);
+  }
+  return f__fuente.yAdvance == 8 ? 0 : 1;
+})";
 
 }  // namespace
 
-TEST(Exportar, LaTablaDeCYLaDeArduinoCompilanYDevuelvenLosDibujos) {
+TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
   QTemporaryDir dir;
-  const QString fuente = dir.filePath(QStringLiteral("basica.mtz"));
-  escribir(fuente, leer(Basica));
-  escribir(dir.filePath(QStringLiteral("imprimir.c")), Impresor);
-  struct Caso {
-    const char* formato;
-    QStringList compilador;
-  };
-  for (const Caso& caso : {Caso{"c", {QStringLiteral("cc"), QStringLiteral("-std=c99"), QStringLiteral("-pedantic")}},
-                           Caso{"arduino", {QStringLiteral("c++"), QStringLiteral("-x"), QStringLiteral("c++")}}}) {
-    SCOPED_TRACE(caso.formato);
-    const Corrida e =
-        orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QLatin1String(caso.formato)});
-    ASSERT_EQ(e.estado, 0) << e.errores.toStdString();
-    escribir(dir.filePath(QStringLiteral("basica.inc")), e.salida);
-    const QStringList argumentos =
-        caso.compilador.mid(1) + QStringList{QStringLiteral("-Wall"),   QStringLiteral("-Wextra"),
-                                             QStringLiteral("-Werror"), QStringLiteral("imprimir.c"),
-                                             QStringLiteral("-o"),      QStringLiteral("imprimir")};
-    const Corrida compilado = correr(caso.compilador[0], argumentos, dir.path());
-    ASSERT_EQ(compilado.estado, 0) << compilado.errores.toStdString();
-    const Corrida impreso = correr(dir.filePath(QStringLiteral("imprimir")), {});
-    EXPECT_EQ(impreso.salida, esperado(leer(Basica)));
+  // A line feed in the font's name must stay inside the comment or string that names the file, or the export fails.
+  escribir(dir.filePath(u"f\n.mtz"_s), Prueba);
+  escribir(dir.filePath(u"leer.c"_s), LeerTablas);
+  escribir(dir.filePath(u"leer.py"_s), LeerPython);
+  escribir(dir.filePath(u"dibujar.c"_s), DibujarGfx);
+  for (const auto& [formato, compilar, lector] : {std::tuple{"c", "cc -std=c99 -pedantic leer.c", "tablas"},
+                                                  {"arduino", "c++ -xc++ -pedantic leer.c", "tablas"},
+                                                  {"python", "", "python"},
+                                                  {"json", "", "json"},
+                                                  {"gfx", "c++ -xc++ dibujar.c", ""}}) {
+    const bool gfx = formato == "gfx"_L1, py = formato == "python"_L1;
+    for (int i = 0; i < 8; ++i) {
+      const QStringList d{QString::number(i & 1), QString::number(i >> 1 & 1), QString::number(i >> 2)};
+      QStringList argumentos{
+          u"export"_s, u"f\n.mtz"_s, u"--format"_s, QLatin1String(formato), u"-o"_s, py ? u"f.py"_s : u"f.h"_s};
+      // The format's own layout (rows and msb for GFX) is asked for with no option.
+      if ((i & 1) != gfx) argumentos << u"--order"_s << (i & 1 ? u"rows"_s : u"columns"_s);
+      if ((i >> 1 & 1) != gfx) argumentos << u"--bit-order"_s << (i & 2 ? u"msb"_s : u"lsb"_s);
+      if (i & 4) argumentos << u"--invert"_s;
+      SCOPED_TRACE(argumentos.join(u' ').toStdString());
+      const Corrida e = correr(QStringLiteral(MTZ_PROGRAMA), argumentos, dir.path());
+      ASSERT_EQ(e.estado, 0) << e.errores.toStdString();
+      EXPECT_EQ(e.errores.contains("registro 6: el carácter \" repetido se omite"), gfx || py);
+      EXPECT_EQ(e.errores.contains("registro 3: el carácter €"), gfx);
+      Corrida r;
+      if (*compilar) {
+        const QStringList c = palabras(compilar) + palabras("-Wall -Wextra -Werror -o leer") +
+                              QStringList{"-DFILAS="_L1 + d[0], "-DMSB="_L1 + d[1], "-DINVERTIDA="_L1 + d[2]};
+        const Corrida compilado = correr(c[0], c.mid(1), dir.path());
+        ASSERT_EQ(compilado.estado, 0) << compilado.errores.toStdString();
+        escribir(dir.filePath(u"tablas"_s), (r = correr(dir.filePath(u"leer"_s), {})).salida);
+      }
+      // A compiled reader prints the tables for the script, or draws the glyphs itself.
+      if (*lector) r = correr(u"python3"_s, QStringList{u"leer.py"_s, QLatin1String(lector)} + d, dir.path());
+      EXPECT_EQ(r.estado, 0) << r.errores.toStdString();
+      QStringList leido = QString::fromUtf8(r.salida).split(u'\n', Qt::SkipEmptyParts);
+      leido.sort();
+      QStringList esperado = Dibujos.mid(0, gfx || py ? 5 : 6);
+      if (gfx) esperado[2] = u"20 3"_s + u" .........."_s.repeated(7);  // no €, but the space GFX adds
+      esperado.sort();
+      EXPECT_EQ(leido.join(u'\n').toStdString(), esperado.join(u'\n').toStdString());
+    }
   }
-  // A table of C cannot index a character that is not one byte.
-  const QString dos = dir.filePath(QStringLiteral("dos.mtz"));
-  escribir(dos, ranura("a", {1}) + ranura("ab", {2}));
-  const Corrida e = orden({QStringLiteral("export"), dos, QStringLiteral("--format"), QStringLiteral("c")});
-  EXPECT_EQ(e.estado, 1);
-  EXPECT_TRUE(e.salida.isEmpty());
-  EXPECT_TRUE(e.errores.contains("registro 2"));
 }
 
-TEST(Exportar, JsonYPythonLlevanCadaCaracterConSusCodigos) {
+TEST(Exportar, FuenteVaciaEnCadaFormatoYCaracteresQueNoCaben) {
   QTemporaryDir dir;
-  const QString fuente = dir.filePath(QStringLiteral("rara.mtz"));
-  escribir(fuente, ranura("\"", {0x03, 0, 0x03}) + ranura("\\", {0x01, 0x02, 0x04}) + ranura("\x80", {0x80, -1}) +
-                       ranura("\"", {0x7f}));
-  const Corrida j = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("json")});
-  ASSERT_EQ(j.estado, 0);
-  QJsonParseError error{};
-  const QJsonArray caracteres =
-      QJsonDocument::fromJson(j.salida, &error).object().value(QStringLiteral("caracteres")).toArray();
-  ASSERT_EQ(error.error, QJsonParseError::NoError) << j.salida.toStdString();
-  ASSERT_EQ(caracteres.size(), 4);
-  EXPECT_EQ(caracteres[0][QStringLiteral("caracter")].toString(), QStringLiteral("\""));
-  EXPECT_EQ(caracteres[1][QStringLiteral("caracter")].toString(), QStringLiteral("\\"));
-  EXPECT_EQ(caracteres[2][QStringLiteral("caracter")].toString(), QStringLiteral("€"));
-  // Codes as the editor shows them: 128 lights the whole column, -1 none.
-  EXPECT_EQ(caracteres[2][QStringLiteral("codigos")].toArray().first().toInt(), 127);
-  EXPECT_EQ(caracteres[2][QStringLiteral("codigos")].toArray().at(1).toInt(), 0);
-  EXPECT_EQ(caracteres[1][QStringLiteral("ancho")].toInt(), 3);
-
-  // A line feed in the file's name stays inside the comment that names the file.
-  const QString nombreRaro = dir.filePath(QStringLiteral("x\nFALLO = 1\n.mtz"));
-  QFile::copy(fuente, nombreRaro);
-  for (const char* formato : {"python", "bdf"}) {
-    const Corrida e = orden({QStringLiteral("export"), nombreRaro, QStringLiteral("--format"), QLatin1String(formato)});
-    EXPECT_EQ(e.estado, 0);
-    EXPECT_FALSE(e.salida.contains("\nFALLO")) << formato;
+  const QString vacia = dir.filePath(u"vacia.mtz"_s);
+  escribir(vacia, {});
+  for (const mtz::DatosFormato& f : mtz::formatos()) {
+    const Corrida v = ejecutar("export", vacia, "--format", f.nombre);
+    EXPECT_TRUE(v.estado == 1 && v.salida + v.errores == "mtz: " + vacia.toUtf8() + ": la fuente no tiene caracteres\n")
+        << f.nombre << v.errores.toStdString();
   }
-
-  const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-  if (python.isEmpty()) GTEST_SKIP() << "sin python3";
-  const Corrida p = orden({QStringLiteral("export"), fuente, QStringLiteral("--format"), QStringLiteral("python"),
-                           QStringLiteral("-o"), dir.filePath(QStringLiteral("rara.py"))});
-  ASSERT_EQ(p.estado, 0);
-  EXPECT_TRUE(p.errores.contains("registro 4"));  // the repeated '"' is left out, and said
-  const Corrida leido =
-      correr(python,
-             {QStringLiteral("-c"),
-              QStringLiteral("import rara; print(rara.GLIFOS['\"'].hex(), "
-                             "rara.GLIFOS['\\\\'].hex(), rara.GLIFOS['\\u20ac'].hex(), rara.ANCHOS['\\\\'])")},
-             dir.path());
-  EXPECT_EQ(leido.salida, "03000300000000000000 01020400000000000000 7f000000000000000000 3\n")
-      << leido.errores.toStdString();
+  // The index of C holds one byte per character; a BDF of no glyph is refused rather than written.
+  escribir(vacia, ranura("ab", {1}));
+  for (const char* formato : {"c", "bdf"}) {
+    const Corrida e = ejecutar("export", vacia, "--format", formato);
+    EXPECT_TRUE(e.estado == 1 && e.salida.isEmpty() && e.errores.contains("registro 1")) << formato;
+  }
 }
 
-TEST(Bdf, LoLeeBdftopcfYVuelveIgualConImport) {
+TEST(Exportar, ArduinoQuedaEnLaFlashConAvrGcc) {
+  if (QStandardPaths::findExecutable(u"avr-gcc"_s).isEmpty()) {
+    if (qEnvironmentVariableIsSet("CI")) FAIL() << "falta avr-gcc (scripts/paquetes-mtz.txt)";
+    GTEST_SKIP() << "sin avr-gcc";
+  }
   QTemporaryDir dir;
-  const QString bdf = dir.filePath(QStringLiteral("basica.bdf"));
-  ASSERT_EQ(orden({QStringLiteral("export"), Basica, QStringLiteral("--format"), QStringLiteral("bdf"),
-                   QStringLiteral("-o"), bdf})
-                .estado,
-            0);
-  const Corrida pcf =
-      correr(QStringLiteral("bdftopcf"), {QStringLiteral("-o"), dir.filePath(QStringLiteral("basica.pcf")), bdf});
-  EXPECT_EQ(pcf.estado, 0) << pcf.errores.toStdString();
-  EXPECT_TRUE(pcf.errores.isEmpty()) << pcf.errores.toStdString();
-  EXPECT_TRUE(leer(dir.filePath(QStringLiteral("basica.pcf")))
-                  .startsWith("\x01"
-                              "fcp"));
+  const QString f = dir.filePath(u"f.mtz"_s);
+  escribir(f, Prueba);
+  const QByteArray io = "#include <avr/io.h>\n";
+  // The export first, before anything that defines PROGMEM, and last.
+  for (const auto& [antes, despues] :
+       {std::pair{QByteArray(), io}, {io + "#include <avr/pgmspace.h>\n", QByteArray()}}) {
+    ASSERT_EQ(ejecutar("export", f, "--format", "arduino", "-o", dir.filePath(u"f.h"_s)).estado, 0);
+    QByteArray programa = antes + "#include \"f.h\"\n" + despues + "int main(void) {\n";
+    for (const char* t : {"f_codigos", "f_anchos", "f_caracteres"})
+      programa += "  PORTB ^= pgm_read_byte((const uint8_t *)&" + QByteArray(t) + " + PINB);\n";
+    escribir(dir.filePath(u"avr.cpp"_s), programa + "  return 0;\n}\n");
+    const Corrida c =
+        correr(u"avr-gcc"_s, palabras("-mmcu=atmega328p -Os -Wall -Werror avr.cpp -o avr.elf"), dir.path());
+    ASSERT_EQ(c.estado, 0) << programa.toStdString() << c.errores.toStdString();
+    // Berkeley format: text, data, bss: nothing in RAM, every table in the program's flash (t).
+    const QString tamano = QString::fromUtf8(correr(u"avr-size"_s, {u"avr.elf"_s}, dir.path()).salida);
+    EXPECT_EQ(tamano.section(u'\n', 1, 1).section(u'\t', 1, 1).trimmed(), u"0"_s) << tamano.toStdString();
+    const QString simbolos = QString::fromUtf8(correr(u"avr-nm"_s, {u"-C"_s, u"avr.elf"_s}, dir.path()).salida);
+    for (const char* t : {"f_codigos", "f_anchos", "f_caracteres"})
+      EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << programa.toStdString();
+  }
+}
 
-  const QString vuelta = dir.filePath(QStringLiteral("vuelta.mtz"));
-  const Corrida i = orden({QStringLiteral("import"), bdf, QStringLiteral("-o"), vuelta});
-  ASSERT_EQ(i.estado, 0) << i.errores.toStdString();
-  EXPECT_EQ(leer(vuelta), leer(Basica));
+TEST(Bdf, FilasDeDosOCuatroCifrasQueBdftopcfLeeYImportDevuelve) {
+  QTemporaryDir dir;
+  const QString fuente = dir.filePath(u"f\n.mtz"_s), bdf = dir.filePath(u"f.bdf"_s);
+  // Widths 8, 9 and 10: a row is two hex digits up to 8 columns, four beyond.
+  const QByteArray datos = ranura("a", {127, 0, 0, 0, 0, 0, 0, 65}) + ranura("b", {1, 0, 0, 0, 0, 0, 0, 0, 64}) +
+                           ranura("c", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64});
+  escribir(fuente, datos);
+  ASSERT_EQ(ejecutar("export", fuente, "--format", "bdf", "-o", bdf).estado, 0);
+  const QRegularExpression filas(
+      u"BBX 8 7 0 0\nBITMAP\n(\\w\\w\n){7}E.*BBX 9 7 0 0\nBITMAP\n(\\w{4}\n){7}E.*"
+      "BBX 10 7 0 0\nBITMAP\n(\\w{4}\n){7}E"_s,
+      QRegularExpression::DotMatchesEverythingOption);
+  EXPECT_TRUE(QString::fromUtf8(leer(bdf)).contains(filas)) << leer(bdf).toStdString();
+  // bdftopcf also reads the comment that names the file.
+  const Corrida pcf = correr(u"bdftopcf"_s, {u"-o"_s, dir.filePath(u"f.pcf"_s), bdf});
+  EXPECT_TRUE(pcf.estado == 0 && pcf.errores.isEmpty()) << pcf.errores.toStdString();
+  ASSERT_EQ(ejecutar("import", bdf, "-o", dir.filePath(u"vuelta.mtz"_s)).estado, 0);
+  EXPECT_EQ(leer(dir.filePath(u"vuelta.mtz"_s)), datos);
 }
