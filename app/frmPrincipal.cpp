@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -142,9 +143,8 @@ void frmPrincipal::crearControles() {
                                         QStringLiteral("Doble click sobre un archivo para seleccionarlo."));
   connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
   imgTolvane_ = colocar<QLabel>(this, "imgTolvane", QRect(200, 288, 201, 117), DireccionDelFabricante);
-  imgTolvane_->setScaledContents(true);
   lblTolvane_ = colocar<QLabel>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
-  lblTolvane_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  lblTolvane_->setTextFormat(Qt::PlainText);
 }
 
 void frmPrincipal::ordenarTabulacion() {
@@ -162,7 +162,7 @@ void frmPrincipal::ordenarTabulacion() {
 
 bool frmPrincipal::Form_Load() {
   CargarLogo();
-  lblTolvane_->setText(fontfile::LeerMarca());
+  mostrarMarca(fontfile::LeerMarca());
   const QString carpeta = filArchivos_->carpeta() + QStringLiteral("/tipografias");
   if (!filArchivos_->setCarpeta(carpeta)) {
     avisos::mostrar({QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\"."),
@@ -175,9 +175,27 @@ bool frmPrincipal::Form_Load() {
 }
 
 void frmPrincipal::CargarLogo() {
-  QImageReader lector(QStringLiteral("./ayuda/Archivos/logo.jpg"));
-  const QImage logo = lector.read();
-  if (!logo.isNull()) imgTolvane_->setPixmap(QPixmap::fromImage(logo));
+  const QString ruta = QStringLiteral("./ayuda/Archivos/logo.jpg");
+  // Opening a FIFO or a device would wait for a writer, or read for ever.
+  if (!QFileInfo(ruta).isFile()) return;
+  QImageReader lector(ruta);
+  // Decoded straight to the size it is shown at: the JPEG reader scales as
+  // it decodes, so a photo costs no more memory than a small picture, and
+  // the box needs no stretching of its own.
+  const qreal escala = imgTolvane_->devicePixelRatioF();
+  lector.setScaledSize(imgTolvane_->size() * escala);
+  QImage logo = lector.read();
+  if (logo.isNull()) return;
+  logo.setDevicePixelRatio(escala);
+  imgTolvane_->setPixmap(QPixmap::fromImage(std::move(logo)));
+}
+
+// The line is shown as it is, tags and ampersands too. One too wide for the
+// label keeps its start in view, and is cut at the right.
+void frmPrincipal::mostrarMarca(const QString& marca) {
+  lblTolvane_->setText(marca);
+  const bool cabe = lblTolvane_->fontMetrics().horizontalAdvance(marca) <= lblTolvane_->contentsRect().width();
+  lblTolvane_->setAlignment((cabe ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
 }
 
 glyph::GlyphGrid frmPrincipal::leerCeldas() const {
