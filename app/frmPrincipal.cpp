@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 
 #include "ArchivoDeTrabajo.h"
 #include "Avisos.h"
@@ -39,6 +42,46 @@ Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QStrin
 
 QPixmap imagen(const char* nombre) { return QPixmap::fromImage(dibujo(QLatin1StringView(nombre))); }
 
+// The controls keep the layout's sizes, and the toolkit's font is too wide
+// for some of their captions. So the window takes the toolkit's family at
+// the largest pixel size, no larger than the toolkit's own, at which every
+// caption fits inside its control's frame. A size in pixels, because the
+// boxes are fixed in pixels: a point size grows with a screen's dots per
+// inch, the boxes do not.
+QFont letraQueCabe(const QWidget& ventana) {
+  struct Rotulo {
+    QString texto;
+    QSize sitio;
+  };
+  std::vector<Rotulo> rotulos;
+  for (const QPushButton* b : ventana.findChildren<QPushButton*>()) {
+    if (b->text().isEmpty()) continue;
+    QStyleOptionButton opcion;
+    opcion.initFrom(b);
+    opcion.text = b->text();
+    if (b->autoDefault()) opcion.features = QStyleOptionButton::AutoDefaultButton;
+    rotulos.push_back({b->text(), b->style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, b).size()});
+  }
+  for (const QLabel* l : ventana.findChildren<QLabel*>()) {
+    if (!l->text().isEmpty()) rotulos.push_back({l->text(), l->contentsRect().size()});
+  }
+  // Below this the letters are no longer readable; clipped is then better.
+  constexpr int MasPequena = 8;
+  QFont letra = ventana.font();
+  int tamano = QFontInfo(letra).pixelSize();
+  for (; tamano > MasPequena; --tamano) {
+    letra.setPixelSize(tamano);
+    const QFontMetrics medida(letra);
+    if (std::all_of(rotulos.cbegin(), rotulos.cend(), [&](const Rotulo& r) {
+          return medida.horizontalAdvance(r.texto) <= r.sitio.width() && medida.height() <= r.sitio.height();
+        })) {
+      break;
+    }
+  }
+  letra.setPixelSize(tamano);
+  return letra;
+}
+
 }  // namespace
 
 frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
@@ -46,7 +89,11 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   setWindowTitle(avisos::TituloAplicacion);
   setWindowIcon(QIcon(imagen("grafolux")));
   setFixedSize(451, 426);
+  // A window of fixed size has nothing to maximize.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   crearControles();
+  setFont(letraQueCabe(*this));
   ordenarTabulacion();
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
 }
@@ -62,6 +109,8 @@ void frmPrincipal::crearControles() {
                             void (frmPrincipal::*manejador)()) {
     auto* b = colocar<QPushButton>(this, nombre, lugar, ayuda);
     b->setText(texto);
+    // Enter and keypad Enter press the focused button, as Space does.
+    b->setAutoDefault(true);
     connect(b, &QPushButton::clicked, this, manejador);
     return b;
   };
