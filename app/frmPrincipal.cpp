@@ -17,6 +17,7 @@
 #include "ArchivoDeTrabajo.h"
 #include "Avisos.h"
 #include "Ayuda.h"
+#include "BotonConDibujo.h"
 #include "Celda.h"
 #include "Comandos.h"
 #include "Dibujos.h"
@@ -105,22 +106,24 @@ frmPrincipal::~frmPrincipal() {
 }
 
 void frmPrincipal::crearControles() {
-  const auto boton = [this](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
-                            void (frmPrincipal::*manejador)()) {
-    auto* b = colocar<QPushButton>(this, nombre, lugar, ayuda);
-    b->setText(texto);
+  using Manejador = void (frmPrincipal::*)();
+  const auto preparar = [this](QPushButton* b, const char* nombre, QRect lugar, const QString& ayuda,
+                               Manejador manejador) {
+    b->setObjectName(QLatin1String(nombre));
+    b->setGeometry(lugar);
+    b->setToolTip(ayuda);
     // Enter and keypad Enter press the focused button, as Space does.
     b->setAutoDefault(true);
     connect(b, &QPushButton::clicked, this, manejador);
     return b;
   };
+  const auto boton = [&](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
+                         Manejador manejador) {
+    return preparar(new QPushButton(texto, this), nombre, lugar, ayuda, manejador);
+  };
   const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
-                                  void (frmPrincipal::*manejador)()) {
-    auto* b = boton(nombre, {}, QRect(lugar, QSize(25, 25)), ayuda, manejador);
-    const QPixmap dibujado = imagen(dibujo);
-    b->setIcon(dibujado);
-    b->setIconSize(dibujado.size());
-    return b;
+                                  Manejador manejador) {
+    return preparar(new BotonConDibujo(imagen(dibujo), this), nombre, QRect(lugar, QSize(25, 25)), ayuda, manejador);
   };
   const auto linea = [this](const char* nombre, int y) {
     auto* l = colocar<QFrame>(this, nombre, QRect(8, y, 433, 1));
