@@ -121,9 +121,13 @@ void frmPrincipal::crearControles() {
                          Manejador manejador) {
     return preparar(new QPushButton(texto, this), nombre, lugar, ayuda, manejador);
   };
+  // A button without text is read out by its tool tip.
   const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
                                   Manejador manejador) {
-    return preparar(new BotonConDibujo(imagen(dibujo), this), nombre, QRect(lugar, QSize(25, 25)), ayuda, manejador);
+    QPushButton* b =
+        preparar(new BotonConDibujo(imagen(dibujo), this), nombre, QRect(lugar, QSize(25, 25)), ayuda, manejador);
+    b->setAccessibleName(ayuda);
+    return b;
   };
   const auto linea = [this](const char* nombre, int y) {
     auto* l = colocar<QFrame>(this, nombre, QRect(8, y, 433, 1));
@@ -131,33 +135,33 @@ void frmPrincipal::crearControles() {
     l->setFrameShadow(QFrame::Plain);
   };
 
-  // Top band.
-  Image1_ = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
-  Image1_->setPixmap(imagen("banner"));
+  // Top band. The banner is read out as the title it shows.
+  auto* banner = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
+  banner->setPixmap(imagen("banner"));
+  banner->setAccessibleName(avisos::TituloAplicacion);
   cmdAyuda_ = boton("cmdAyuda", QStringLiteral("Ayuda"), QRect(376, 64, 65, 17),
                     QStringLiteral("Abre la ayuda del Grafolux."), &frmPrincipal::cmdAyuda_Click);
   linea("Line1", 96);
 
   // Middle band.
-  lblCarac_ = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
-  lblCarac_->setText(QStringLiteral("Caracter:"));
+  auto* lblCarac = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
+  lblCarac->setText(QStringLiteral("Caracter:"));
   cboCarac_ = colocar<SelectorCaracter>(this, "cboCarac", QRect(32, 128, 65, 21),
                                         QStringLiteral("Seleccione el caracter que quiera editar."));
+  cboCarac_->setAccessibleName(lblCarac->text());
   cmdLeer_ = boton("cmdLeer", QStringLiteral("Leer"), QRect(32, 152, 65, 25),
                    QStringLiteral("Lee el caracter desde el archivo."), &frmPrincipal::cmdLeer_Click);
   cmdGrabar_ = boton("cmdGrabar", QStringLiteral("Grabar"), QRect(48, 184, 49, 17),
                      QStringLiteral("Almacena el caracter en el archivo."), &frmPrincipal::cmdGrabar_Click);
 
   // The cells sit on a frame of their own at (112, 112), which paints them.
-  // Unchecking a check box also makes the toolkit look through all the box's
-  // siblings for a checked partner, and among the cells alone that look is
-  // short.
   auto* marco =
       colocar<MarcoCeldas>(this, "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) {
       auto* celda = new Celda(marco);
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
+      celda->setAccessibleName(QStringLiteral("Fila %1, columna %2").arg(r).arg(c));
       celda->setGeometry(16 * (c - 1), 16 * (r - 1), 17, 17);
       celdas_[glyph::GlyphGrid::indice(r, c)] = celda;
     }
@@ -185,16 +189,19 @@ void frmPrincipal::crearControles() {
                        QStringLiteral("Reflejo Vertical de la matríz"), &frmPrincipal::cmdReflejoV_Click);
   linea("Line2", 240);
 
-  // Bottom band.
-  lblArch_ = colocar<QLabel>(this, "lblArch", QRect(32, 256, 89, 17));
-  lblArch_->setText(QStringLiteral("Archivo de trabajo"));
+  // Bottom band. The name box and the file list both name the working file.
+  auto* lblArch = colocar<QLabel>(this, "lblArch", QRect(32, 256, 89, 17));
+  lblArch->setText(QStringLiteral("Archivo de trabajo"));
   txtArch_ = colocar<QLineEdit>(this, "txtArch", QRect(128, 256, 241, 19));
+  txtArch_->setAccessibleName(lblArch->text());
   cmdCrear_ = boton("cmdCrear", QStringLiteral("Crear"), QRect(376, 256, 49, 17),
                     QStringLiteral("Crea un archivo de fuentes vacío."), &frmPrincipal::cmdCrear_Click);
   filArchivos_ = colocar<ListaArchivos>(this, "filArchivos", QRect(32, 288, 121, 123),
                                         QStringLiteral("Doble click sobre un archivo para seleccionarlo."));
+  filArchivos_->setAccessibleName(lblArch->text());
   connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
   imgTolvane_ = colocar<QLabel>(this, "imgTolvane", QRect(200, 288, 201, 117), DireccionDelFabricante);
+  imgTolvane_->setAccessibleName(DireccionDelFabricante);
   lblTolvane_ = colocar<QLabel>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
   lblTolvane_->setTextFormat(Qt::PlainText);
 }
