@@ -9,10 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
 #include <QTimer>
-#include <algorithm>
-#include <vector>
 
 #include "ArchivoDeTrabajo.h"
 #include "Avisos.h"
@@ -43,45 +40,14 @@ Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QStrin
 
 QPixmap imagen(const char* nombre) { return QPixmap::fromImage(dibujo(QLatin1StringView(nombre))); }
 
-// The controls keep the layout's sizes, and the toolkit's font is too wide
-// for some of their captions. So the window takes the toolkit's family at
-// the largest pixel size, no larger than the toolkit's own, at which every
-// caption fits inside its control's frame. A size in pixels, because the
-// boxes are fixed in pixels: a point size grows with a screen's dots per
-// inch, the boxes do not.
-QFont letraQueCabe(const QWidget& ventana) {
-  struct Rotulo {
-    QString texto;
-    QSize sitio;
-  };
-  std::vector<Rotulo> rotulos;
-  for (const QPushButton* b : ventana.findChildren<QPushButton*>()) {
-    if (b->text().isEmpty()) continue;
-    QStyleOptionButton opcion;
-    opcion.initFrom(b);
-    opcion.text = b->text();
-    if (b->autoDefault()) opcion.features = QStyleOptionButton::AutoDefaultButton;
-    rotulos.push_back({b->text(), b->style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, b).size()});
-  }
-  for (const QLabel* l : ventana.findChildren<QLabel*>()) {
-    if (!l->text().isEmpty()) rotulos.push_back({l->text(), l->contentsRect().size()});
-  }
-  // Below this the letters are no longer readable; clipped is then better.
-  constexpr int MasPequena = 8;
-  QFont letra = ventana.font();
-  int tamano = QFontInfo(letra).pixelSize();
-  for (; tamano > MasPequena; --tamano) {
-    letra.setPixelSize(tamano);
-    const QFontMetrics medida(letra);
-    if (std::all_of(rotulos.cbegin(), rotulos.cend(), [&](const Rotulo& r) {
-          return medida.horizontalAdvance(r.texto) <= r.sitio.width() && medida.height() <= r.sitio.height();
-        })) {
-      break;
-    }
-  }
-  letra.setPixelSize(tamano);
-  return letra;
-}
+// The controls keep the layout's sizes in pixels, and at the toolkit's usual
+// size three captions overflow their boxes. The window takes the toolkit's
+// family at the largest size at which every caption fits in DejaVu Sans,
+// Debian's default and one of the widest families a desktop sets. A size in
+// pixels, because a point size grows with a screen's dots per inch and the
+// boxes do not. It is set, not measured: measuring would load the font
+// database before the window shows, where nothing else needs it.
+constexpr int PixelesDeLaLetra = 9;
 
 }  // namespace
 
@@ -93,8 +59,10 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   // A window of fixed size has nothing to maximize.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QFont letra = font();
+  letra.setPixelSize(PixelesDeLaLetra);
+  setFont(letra);
   crearControles();
-  setFont(letraQueCabe(*this));
   ordenarTabulacion();
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
 }

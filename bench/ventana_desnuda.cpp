@@ -31,8 +31,7 @@ int main(int argc, char* argv[]) {
   QWidget ventana;
   ventana.setWindowTitle(QStringLiteral("Ventana desnuda"));
   ventana.setFixedSize(451, 426);
-  // The editor's window fits its font to its captions; on Debian 12's
-  // default fonts that is the toolkit's family at 9 pixels.
+  // The editor's window takes the toolkit's family at 9 pixels.
   QFont letra = ventana.font();
   letra.setPixelSize(9);
   ventana.setFont(letra);
