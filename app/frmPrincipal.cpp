@@ -18,6 +18,7 @@
 #include "Celda.h"
 #include "Comandos.h"
 #include "Dibujos.h"
+#include "LineaDeMarca.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
 #include "MarcoCeldas.h"
@@ -170,7 +171,8 @@ void frmPrincipal::crearControles() {
   connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
   imgTolvane_ = colocar<QLabel>(this, "imgTolvane", QRect(200, 288, 201, 117), DireccionDelFabricante);
   imgTolvane_->setAccessibleName(DireccionDelFabricante);
-  lblTolvane_ = colocar<QLabel>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
+  // The line is shown as it is written, tags and ampersands too.
+  lblTolvane_ = colocar<LineaDeMarca>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
   lblTolvane_->setTextFormat(Qt::PlainText);
 }
 
@@ -189,7 +191,7 @@ void frmPrincipal::ordenarTabulacion() {
 
 bool frmPrincipal::Form_Load() {
   CargarLogo();
-  mostrarMarca(fontfile::LeerMarca());
+  lblTolvane_->setText(fontfile::LeerMarca());
   const QString carpeta = filArchivos_->carpeta() + QStringLiteral("/tipografias");
   if (!filArchivos_->setCarpeta(carpeta)) {
     avisos::mostrar({QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\"."),
@@ -215,14 +217,6 @@ void frmPrincipal::CargarLogo() {
   if (logo.isNull()) return;
   logo.setDevicePixelRatio(escala);
   imgTolvane_->setPixmap(QPixmap::fromImage(std::move(logo)));
-}
-
-// The line is shown as it is, tags and ampersands too. One too wide for the
-// label keeps its start in view, and is cut at the right.
-void frmPrincipal::mostrarMarca(const QString& marca) {
-  lblTolvane_->setText(marca);
-  const bool cabe = lblTolvane_->fontMetrics().horizontalAdvance(marca) <= lblTolvane_->contentsRect().width();
-  lblTolvane_->setAlignment((cabe ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
 }
 
 glyph::GlyphGrid frmPrincipal::leerCeldas() const {

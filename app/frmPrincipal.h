@@ -56,7 +56,6 @@ class frmPrincipal : public QWidget {
   void crearControles();
   void ordenarTabulacion();
   void CargarLogo();
-  void mostrarMarca(const QString& marca);
   void aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&));
   void alFocoCambiado(QWidget* antes, QWidget* ahora);
   bool eventFilter(QObject* objeto, QEvent* evento) override;
