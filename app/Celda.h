@@ -3,13 +3,14 @@
 // clicked, not only on its indicator.
 //
 // A command may change most of the 70 dots at once, and the toolkit's
-// repaint of one small widget costs several microseconds, most of it spent
-// on the widget rather than on its pixels. So a cell does not repaint
-// itself on the screen: its frame (MarcoCeldas) paints the cells it is told
-// have changed, in one pass with one painter. The cell keeps its own
-// updates off, so that the toolkit neither schedules nor paints it, and
-// tells the frame whenever its look changes: checked, hovered, pressed,
-// focused, enabled, active, style or palette.
+// repaint of one small widget costs far more than its pixels: most of it
+// goes on the widget's bookkeeping (the README's Performance section has
+// the figures). So a cell does not repaint itself on the screen: its frame
+// (MarcoCeldas) paints the cells it is told have changed, in one pass with
+// one painter. The cell keeps its own updates off, so that the toolkit
+// neither schedules nor paints it, and tells the frame whenever its look
+// changes: checked, hovered, pressed, focused, enabled, active, style or
+// palette.
 //
 // Each cell is also a button group of its own. Unchecking a check box that
 // is in no group makes the toolkit gather all the box's siblings to look for

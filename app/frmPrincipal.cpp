@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -13,9 +14,11 @@
 #include "ArchivoDeTrabajo.h"
 #include "Avisos.h"
 #include "Ayuda.h"
+#include "BotonConDibujo.h"
 #include "Celda.h"
 #include "Comandos.h"
 #include "Dibujos.h"
+#include "LineaDeMarca.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
 #include "MarcoCeldas.h"
@@ -38,6 +41,15 @@ Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QStrin
 
 QPixmap imagen(const char* nombre) { return QPixmap::fromImage(dibujo(QLatin1StringView(nombre))); }
 
+// The controls keep the layout's sizes in pixels, and at the toolkit's usual
+// size three captions overflow their boxes. The window takes the toolkit's
+// family at the largest size at which every caption fits in DejaVu Sans,
+// Debian's default and one of the widest families a desktop sets. A size in
+// pixels, because a point size grows with a screen's dots per inch and the
+// boxes do not. It is set, not measured: measuring would load the font
+// database before the window shows, where nothing else needs it.
+constexpr int PixelesDeLaLetra = 9;
+
 }  // namespace
 
 frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
@@ -45,6 +57,12 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   setWindowTitle(avisos::TituloAplicacion);
   setWindowIcon(QIcon(imagen("grafolux")));
   setFixedSize(451, 426);
+  // A window of fixed size has nothing to maximize.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QFont letra = font();
+  letra.setPixelSize(PixelesDeLaLetra);
+  setFont(letra);
   crearControles();
   ordenarTabulacion();
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
@@ -57,19 +75,27 @@ frmPrincipal::~frmPrincipal() {
 }
 
 void frmPrincipal::crearControles() {
-  const auto boton = [this](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
-                            void (frmPrincipal::*manejador)()) {
-    auto* b = colocar<QPushButton>(this, nombre, lugar, ayuda);
-    b->setText(texto);
+  using Manejador = void (frmPrincipal::*)();
+  const auto preparar = [this](QPushButton* b, const char* nombre, QRect lugar, const QString& ayuda,
+                               Manejador manejador) {
+    b->setObjectName(QLatin1String(nombre));
+    b->setGeometry(lugar);
+    b->setToolTip(ayuda);
+    // Enter and keypad Enter press the focused button, as Space does.
+    b->setAutoDefault(true);
     connect(b, &QPushButton::clicked, this, manejador);
     return b;
   };
+  const auto boton = [&](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
+                         Manejador manejador) {
+    return preparar(new QPushButton(texto, this), nombre, lugar, ayuda, manejador);
+  };
+  // A button without text is read out by its tool tip.
   const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
-                                  void (frmPrincipal::*manejador)()) {
-    auto* b = boton(nombre, {}, QRect(lugar, QSize(25, 25)), ayuda, manejador);
-    const QPixmap dibujado = imagen(dibujo);
-    b->setIcon(dibujado);
-    b->setIconSize(dibujado.size());
+                                  Manejador manejador) {
+    QPushButton* b =
+        preparar(new BotonConDibujo(imagen(dibujo), this), nombre, QRect(lugar, QSize(25, 25)), ayuda, manejador);
+    b->setAccessibleName(ayuda);
     return b;
   };
   const auto linea = [this](const char* nombre, int y) {
@@ -78,33 +104,33 @@ void frmPrincipal::crearControles() {
     l->setFrameShadow(QFrame::Plain);
   };
 
-  // Top band.
-  Image1_ = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
-  Image1_->setPixmap(imagen("banner"));
+  // Top band. The banner is read out as the title it shows.
+  auto* banner = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
+  banner->setPixmap(imagen("banner"));
+  banner->setAccessibleName(avisos::TituloAplicacion);
   cmdAyuda_ = boton("cmdAyuda", QStringLiteral("Ayuda"), QRect(376, 64, 65, 17),
                     QStringLiteral("Abre la ayuda del Grafolux."), &frmPrincipal::cmdAyuda_Click);
   linea("Line1", 96);
 
   // Middle band.
-  lblCarac_ = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
-  lblCarac_->setText(QStringLiteral("Caracter:"));
+  auto* lblCarac = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
+  lblCarac->setText(QStringLiteral("Caracter:"));
   cboCarac_ = colocar<SelectorCaracter>(this, "cboCarac", QRect(32, 128, 65, 21),
                                         QStringLiteral("Seleccione el caracter que quiera editar."));
+  cboCarac_->setAccessibleName(lblCarac->text());
   cmdLeer_ = boton("cmdLeer", QStringLiteral("Leer"), QRect(32, 152, 65, 25),
                    QStringLiteral("Lee el caracter desde el archivo."), &frmPrincipal::cmdLeer_Click);
   cmdGrabar_ = boton("cmdGrabar", QStringLiteral("Grabar"), QRect(48, 184, 49, 17),
                      QStringLiteral("Almacena el caracter en el archivo."), &frmPrincipal::cmdGrabar_Click);
 
   // The cells sit on a frame of their own at (112, 112), which paints them.
-  // Unchecking a check box also makes the toolkit look through all the box's
-  // siblings for a checked partner, and among the cells alone that look is
-  // short.
   auto* marco =
       colocar<MarcoCeldas>(this, "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) {
       auto* celda = new Celda(marco);
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
+      celda->setAccessibleName(QStringLiteral("Fila %1, columna %2").arg(r).arg(c));
       celda->setGeometry(16 * (c - 1), 16 * (r - 1), 17, 17);
       celdas_[glyph::GlyphGrid::indice(r, c)] = celda;
     }
@@ -132,19 +158,22 @@ void frmPrincipal::crearControles() {
                        QStringLiteral("Reflejo Vertical de la matríz"), &frmPrincipal::cmdReflejoV_Click);
   linea("Line2", 240);
 
-  // Bottom band.
-  lblArch_ = colocar<QLabel>(this, "lblArch", QRect(32, 256, 89, 17));
-  lblArch_->setText(QStringLiteral("Archivo de trabajo"));
+  // Bottom band. The name box and the file list both name the working file.
+  auto* lblArch = colocar<QLabel>(this, "lblArch", QRect(32, 256, 89, 17));
+  lblArch->setText(QStringLiteral("Archivo de trabajo"));
   txtArch_ = colocar<QLineEdit>(this, "txtArch", QRect(128, 256, 241, 19));
+  txtArch_->setAccessibleName(lblArch->text());
   cmdCrear_ = boton("cmdCrear", QStringLiteral("Crear"), QRect(376, 256, 49, 17),
                     QStringLiteral("Crea un archivo de fuentes vacío."), &frmPrincipal::cmdCrear_Click);
   filArchivos_ = colocar<ListaArchivos>(this, "filArchivos", QRect(32, 288, 121, 123),
                                         QStringLiteral("Doble click sobre un archivo para seleccionarlo."));
+  filArchivos_->setAccessibleName(lblArch->text());
   connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
   imgTolvane_ = colocar<QLabel>(this, "imgTolvane", QRect(200, 288, 201, 117), DireccionDelFabricante);
-  imgTolvane_->setScaledContents(true);
-  lblTolvane_ = colocar<QLabel>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
-  lblTolvane_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  imgTolvane_->setAccessibleName(DireccionDelFabricante);
+  // The line is shown as it is written, tags and ampersands too.
+  lblTolvane_ = colocar<LineaDeMarca>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
+  lblTolvane_->setTextFormat(Qt::PlainText);
 }
 
 void frmPrincipal::ordenarTabulacion() {
@@ -175,9 +204,19 @@ bool frmPrincipal::Form_Load() {
 }
 
 void frmPrincipal::CargarLogo() {
-  QImageReader lector(QStringLiteral("./ayuda/Archivos/logo.jpg"));
-  const QImage logo = lector.read();
-  if (!logo.isNull()) imgTolvane_->setPixmap(QPixmap::fromImage(logo));
+  const QString ruta = QStringLiteral("./ayuda/Archivos/logo.jpg");
+  // Opening a FIFO or a device would wait for a writer, or read for ever.
+  if (!QFileInfo(ruta).isFile()) return;
+  QImageReader lector(ruta);
+  // Decoded straight to the size it is shown at: the JPEG reader scales as
+  // it decodes, so a photo costs no more memory than a small picture, and
+  // the box needs no stretching of its own.
+  const qreal escala = imgTolvane_->devicePixelRatioF();
+  lector.setScaledSize(imgTolvane_->size() * escala);
+  QImage logo = lector.read();
+  if (logo.isNull()) return;
+  logo.setDevicePixelRatio(escala);
+  imgTolvane_->setPixmap(QPixmap::fromImage(std::move(logo)));
 }
 
 glyph::GlyphGrid frmPrincipal::leerCeldas() const {

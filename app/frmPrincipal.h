@@ -62,9 +62,7 @@ class frmPrincipal : public QWidget {
   QString caracterElegido() const;
 
   std::array<QCheckBox*, glyph::Celdas> celdas_{};
-  QLabel* Image1_ = nullptr;
   QPushButton* cmdAyuda_ = nullptr;
-  QLabel* lblCarac_ = nullptr;
   QComboBox* cboCarac_ = nullptr;
   QPushButton* cmdLeer_ = nullptr;
   QPushButton* cmdGrabar_ = nullptr;
@@ -78,7 +76,6 @@ class frmPrincipal : public QWidget {
   QPushButton* cmdLlenar_ = nullptr;
   QPushButton* cmdReflejoH_ = nullptr;
   QPushButton* cmdReflejoV_ = nullptr;
-  QLabel* lblArch_ = nullptr;
   QLineEdit* txtArch_ = nullptr;
   QPushButton* cmdCrear_ = nullptr;
   ListaArchivos* filArchivos_ = nullptr;

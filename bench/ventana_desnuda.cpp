@@ -31,6 +31,10 @@ int main(int argc, char* argv[]) {
   QWidget ventana;
   ventana.setWindowTitle(QStringLiteral("Ventana desnuda"));
   ventana.setFixedSize(451, 426);
+  // The editor's window takes the toolkit's family at 9 pixels.
+  QFont letra = ventana.font();
+  letra.setPixelSize(9);
+  ventana.setFont(letra);
 
   colocar<QLabel>(&ventana, QRect(8, 8, 435, 55));
   colocar<QPushButton>(&ventana, QRect(376, 64, 65, 17), QStringLiteral("Ayuda"));

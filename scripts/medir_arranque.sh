@@ -5,10 +5,11 @@
 # editor is measured beside a bare Qt window with the same controls
 # (bench/ventana_desnuda.cpp), which sets the floor.
 #
-#   bash scripts/medir_arranque.sh [-n RUNS] [-a FILES] [-- PROGRAM [ARGS...]]
+#   bash scripts/medir_arranque.sh [-n RUNS] [-a FILES] [-l LOGO] [-- PROGRAM [ARGS...]]
 #
 #   -n RUNS   runs of each program, 7 at least (default 11)
 #   -a FILES  put FILES further empty font files into the working folder
+#   -l LOGO   show the JPEG LOGO instead of the shipped logo
 #   PROGRAM   a further program to measure the same way, started in the same
 #             working folder (another editor, say)
 #
@@ -20,12 +21,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/comun.sh"
 
 RONDAS=11
 ARCHIVOS=0
+LOGO=""
 while [ $# -gt 0 ]; do
   case "$1" in
     -n) RONDAS=$2; shift 2 ;;
     -a) ARCHIVOS=$2; shift 2 ;;
+    -l) LOGO=$(realpath "$2"); shift 2 ;;
     --) shift; break ;;
-    *) echo "uso: $0 [-n RONDAS] [-a ARCHIVOS] [-- PROGRAMA [ARGUMENTOS...]]" >&2; exit 2 ;;
+    *) echo "uso: $0 [-n RONDAS] [-a ARCHIVOS] [-l LOGO] [-- PROGRAMA [ARGUMENTOS...]]" >&2; exit 2 ;;
   esac
 done
 [ "$RONDAS" -ge 7 ] || { echo "Hacen falta 7 rondas por lo menos." >&2; exit 2; }
@@ -59,6 +62,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 TRABAJO="$TEMPORAL/trabajo"
 mkdir -p "$TRABAJO"
 cp -r "$RAIZ"/datos/. "$TRABAJO"/
+[ -z "$LOGO" ] || cp "$LOGO" "$TRABAJO/ayuda/Archivos/logo.jpg"
 for ((i = 0; i < ARCHIVOS; i++)); do : >"$TRABAJO/tipografias/fuente$i.mtz"; done
 
 NOMBRES=("grafolux" "ventana Qt desnuda")
