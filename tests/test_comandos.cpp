@@ -1,4 +1,10 @@
+// The file commands as the window calls them: what each writes, asks and
+// tells, in which order it checks, and when it holds the file's lock.
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -6,25 +12,16 @@
 #include "Apoyo.h"
 #include "ColumnCode.h"
 #include "Comandos.h"
-#include "FontRecord.h"
 
 using namespace fontfile;
 using avisos::Respuesta;
 
 namespace {
 
-const QString SinArchivo = "Debe seleccionar un archivo de trabajo.";
 const QString SinCaracter = "Seleccione un caracter de la lista.";
+const QString SinArchivo = "Debe seleccionar un archivo de trabajo.";
 const QString Formato = "Error: El archivo no tiene el formato adecuado.";
-
-glyph::GlyphGrid dibujoDeLaI() {
-  glyph::GlyphGrid g;
-  for (int r = 1; r <= 7; ++r) g(r, 1) = 1;
-  g(7, 10) = 1;
-  return g;
-}
-
-}  // namespace
+const QString Barra = "El nombre del archivo no puede contener una barra (/).";
 
 class Comandos : public testing::Test {
  protected:
@@ -33,123 +30,94 @@ class Comandos : public testing::Test {
   QString dir = carpeta.tipografias();
   QString ruta = carpeta.fuente("f.mtz");
 
-  Resultado grabar(const QString& c, const glyph::GlyphGrid& g = {}, const QString& nombre = "f.mtz") {
-    return grabarCaracter(dir, nombre, c, g);
+  Resultado grabar(const QString& c, const glyph::Codigos& codigos = {}, const QString& nombre = "f.mtz") {
+    return grabarCaracter(dir, nombre, c, glyph::dibujoDeCodigos(codigos));
   }
 };
 
-TEST_F(Comandos, CrearUnArchivoVacio) {
-  EXPECT_TRUE(crearArchivo(dir, "f.mtz").hecho);
-  EXPECT_EQ(QFileInfo(ruta).size(), 0);
-  escribirArchivo(ruta, registro('a'));
-  const Resultado otraVez = crearArchivo(dir, "f.mtz");
-  EXPECT_FALSE(otraVez.hecho);
-  EXPECT_TRUE(otraVez.focoAlNombre);
-  EXPECT_EQ(leerArchivo(ruta), registro('a'));
-  EXPECT_TRUE(crearArchivo(dir, "sin extension").hecho);  // created as typed
-  EXPECT_TRUE(QFile::exists(carpeta.fuente("sin extension")));
-  EXPECT_EQ(avisos.textos(), QStringList{"El archivo ya existe."});
-}
+}  // namespace
 
-TEST_F(Comandos, CrearRechazaLoQueNoPuedeCrear) {
+TEST_F(Comandos, CrearUnArchivoVacioYNadaMas) {
+  EXPECT_TRUE(crearArchivo(dir, "f.mtz").hecho);
+  EXPECT_EQ(leerArchivo(ruta), "");
+  EXPECT_TRUE(crearArchivo(dir, "f.mtz").focoAlNombre);
   EXPECT_TRUE(crearArchivo(dir, "").focoAlNombre);
   EXPECT_TRUE(crearArchivo(dir, "../fuera.mtz").focoAlNombre);
-  QDir(dir).mkdir("carpeta.mtz");
-  EXPECT_FALSE(crearArchivo(dir, "carpeta.mtz").hecho);
-  QDir(dir).removeRecursively();
-  EXPECT_FALSE(crearArchivo(dir, "f.mtz").hecho);
-  EXPECT_EQ(avisos.textos(), (QStringList{"Debe escribir un nombre para el archivo.",
-                                          "El nombre del archivo no puede contener una barra (/).",
-                                          "No se puede crear el archivo \"" + dir + "/carpeta.mtz\".",
-                                          "No se puede crear el archivo \"" + ruta + "\"."}));
+  EXPECT_TRUE(crearArchivo(dir, "sin extension").hecho);  // created as typed
+  EXPECT_EQ(avisos.textos(), (QStringList{"El archivo ya existe.", "Debe escribir un nombre para el archivo.", Barra}));
+  EXPECT_EQ(QDir(dir).entryList(QDir::Files), (QStringList{"f.mtz", "sin extension"}));
   EXPECT_FALSE(QFile::exists(carpeta.raiz() + "/fuera.mtz"));
-  EXPECT_FALSE(QDir(dir).exists());
 }
 
-TEST_F(Comandos, GrabarAgregaYSobreescribeTrasPreguntar) {
-  escribirArchivo(ruta, {});
-  EXPECT_TRUE(grabar("I", dibujoDeLaI()).hecho);
-  EXPECT_EQ(leerArchivo(ruta).toHex(), QByteArray("010049"
-                                                  "7f00"
-                                                  "00000000000000000000000000000000"
-                                                  "4000"
-                                                  "00"));
-  grabar("b");
-  grabar("A");  // a different character from "a"
-  const QByteArray tres = leerArchivo(ruta);
-  EXPECT_EQ(tres.size(), 72);
-  EXPECT_TRUE(avisos.vistos().empty());
-
-  avisos.responder(Respuesta::No);
-  EXPECT_FALSE(grabar("I").hecho);
-  EXPECT_EQ(leerArchivo(ruta), tres);
-  ASSERT_EQ(avisos.vistos().size(), 1u);
-  const avisos::Aviso& pregunta = avisos.vistos()[0];
-  EXPECT_EQ(pregunta.texto, "El caracter ya existe, desea sobreescribirlo?");
-  EXPECT_EQ(pregunta.titulo, "Sobreescribe el caracter?");
-  EXPECT_EQ(pregunta.botones, avisos::Botones::SiNo);
-  EXPECT_EQ(pregunta.icono, avisos::Icono::Ninguno);
-
-  avisos.responder(Respuesta::Si);
-  EXPECT_TRUE(grabar("I", glyph::GlyphGrid{}).hecho);
+// The question is asked with the file closed: another editor may take the
+// lock meanwhile, and what it stores is searched again after the answer.
+TEST_F(Comandos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
+  escribirArchivo(ruta, registro('a') + registro('I', {1}) + registro('b'));
+  const QByteArray antes = leerArchivo(ruta);
+  bool libre = false;
+  int preguntas = 0;
+  const avisos::Presentador grabadas = avisos::instalar([&](const avisos::Aviso& a) {
+    const int otro = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+    libre = ::flock(otro, LOCK_EX | LOCK_NB) == 0;
+    ::close(otro);
+    EXPECT_EQ(a.texto, "El caracter ya existe, desea sobreescribirlo?");
+    EXPECT_EQ(a.titulo, "Sobreescribe el caracter?");
+    EXPECT_EQ(a.botones, avisos::Botones::SiNo);
+    EXPECT_EQ(a.icono, avisos::Icono::Ninguno);
+    if (++preguntas == 1) escribirArchivo(ruta, registro('x') + antes);  // stored by another editor
+    return preguntas == 1 ? Respuesta::Si : Respuesta::No;
+  });
+  EXPECT_TRUE(grabar("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}).hecho);
+  EXPECT_TRUE(libre);
+  EXPECT_EQ(leerArchivo(ruta),
+            registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + registro('b'));
   const QByteArray sobreescrito = leerArchivo(ruta);
-  EXPECT_EQ(sobreescrito.size(), 72);
-  EXPECT_EQ(sobreescrito.left(24), registro('I'));
-  EXPECT_EQ(sobreescrito.mid(24), tres.mid(24));
+  EXPECT_FALSE(grabar("I").hecho);  // answered No
+  EXPECT_EQ(leerArchivo(ruta), sobreescrito);
+  avisos::instalar(grabadas);
+  EXPECT_TRUE(grabar("A").hecho);  // a different character from "a": appended
+  EXPECT_EQ(leerArchivo(ruta).mid(96), registro('A'));
 }
 
-TEST_F(Comandos, GrabarCompruebaEnOrden) {
+TEST_F(Comandos, GrabarYLeerCompruebanEnOrden) {
   const QString falta = carpeta.fuente("falta.mtz");
-  const Resultado sinNada = grabarCaracter(dir, "", "", {});
-  EXPECT_FALSE(sinNada.focoAlNombre);  // the selection is checked first and keeps the focus
-  EXPECT_TRUE(grabarCaracter(dir, "", "a", {}).focoAlNombre);
-  EXPECT_TRUE(grabarCaracter(dir, "a/b.mtz", "a", {}).focoAlNombre);
-  EXPECT_TRUE(grabarCaracter(dir, "falta.mtz", "a", {}).focoAlNombre);
+  EXPECT_FALSE(grabarCaracter(dir, "", "", {}).focoAlNombre);  // the selection first; the focus stays
+  EXPECT_FALSE(leerCaracter(dir, "", "").focoAlNombre);
+  for (const char* nombre : {"", "a/b.mtz", "falta.mtz"}) {
+    EXPECT_TRUE(grabarCaracter(dir, nombre, "a", {}).focoAlNombre);
+    EXPECT_TRUE(leerCaracter(dir, nombre, "a").focoAlNombre);
+  }
+  const QString noExiste = "El archivo \"" + falta + "\" no existe.";
   EXPECT_EQ(avisos.textos(),
-            (QStringList{SinCaracter, SinArchivo, "El nombre del archivo no puede contener una barra (/).",
-                         "El archivo \"" + falta + "\" no existe."}));
+            (QStringList{SinCaracter, SinCaracter, SinArchivo, SinArchivo, Barra, Barra, noExiste, noExiste}));
   EXPECT_FALSE(QFile::exists(falta));
 }
 
-TEST_F(Comandos, LeerDevuelveElDibujoGrabado) {
-  escribirArchivo(ruta, {});
-  glyph::GlyphGrid dibujo = dibujoDeLaI();
-  dibujo(3, 5) = 2;  // any value other than 0 is a dot that is on
-  grabar("I", dibujo);
-  dibujo(3, 5) = 1;
-  const Resultado r = leerCaracter(dir, "f.mtz", "I");
-  ASSERT_TRUE(r.dibujo);
-  EXPECT_EQ(*r.dibujo, dibujo);
-
-  escribirArchivo(ruta, registro('z', {0, 0, 200, -1}) + registro('a', {1, 0, 0, 0, 0, 0, 0, 0, 0, 64}));
-  const auto z = leerCaracter(dir, "f.mtz", "z").dibujo;
-  ASSERT_TRUE(z);
-  EXPECT_EQ(glyph::codigosDelDibujo(*z), (glyph::Codigos{0, 0, 127, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(glyph::codigosDelDibujo(*leerCaracter(dir, "f.mtz", "a").dibujo),
-            (glyph::Codigos{1, 0, 0, 0, 0, 0, 0, 0, 0, 64}));
-  EXPECT_TRUE(avisos.vistos().empty());
+TEST_F(Comandos, LoQueHayAntesDeUnDefectoSeLeeYSeSobreescribe) {
+  for (const QByteArray& defecto : {QByteArray("\x03") + registro('x').mid(1), QByteArray(10, '\x01')}) {
+    escribirArchivo(ruta, registro('A', {1, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + defecto);
+    EXPECT_EQ(glyph::codigosDelDibujo(*leerCaracter(dir, "f.mtz", "A").dibujo),
+              (glyph::Codigos{1, 0, 0, 0, 0, 0, 0, 0, 0, 64}));
+    avisos.responder(Respuesta::Si);
+    grabar("A", {5});
+    EXPECT_EQ(leerArchivo(ruta), registro('A', {5}) + defecto);
+    EXPECT_FALSE(grabar("B").hecho);  // no search past the slot, no append over the tail
+    EXPECT_EQ(avisos.textos().mid(1), QStringList{Formato});
+    avisos.olvidar();
+  }
 }
 
-TEST_F(Comandos, LeerInformaSinTocarLaMatriz) {
-  QByteArray mala = registro('x');
-  mala[0] = 3;
-  escribirArchivo(ruta, registro('z') + mala);
-  EXPECT_FALSE(leerCaracter(dir, "", "").focoAlNombre);  // selection first, focus stays
-  EXPECT_TRUE(leerCaracter(dir, "", "Z").focoAlNombre);
-  EXPECT_TRUE(leerCaracter(dir, "f.mtz", "z").dibujo.has_value());  // found before the bad slot
-  const Resultado noEsta = leerCaracter(dir, "f.mtz", "Z");
-  EXPECT_FALSE(noEsta.dibujo);
-  EXPECT_FALSE(noEsta.focoAlNombre);
-  escribirArchivo(carpeta.fuente("vacio.mtz"), {});
-  EXPECT_FALSE(leerCaracter(dir, "vacio.mtz", QString::fromUtf8("ñ")).dibujo);
-  EXPECT_EQ(avisos.textos(),
-            (QStringList{SinCaracter, SinArchivo, Formato, QString::fromUtf8("El carácter ñ no está en el archivo.")}));
-}
-
-TEST_F(Comandos, ProbarFormatoLeeSoloElRegistro1) {
-  escribirArchivo(ruta, registro('a') + "basura que no se lee");
-  EXPECT_TRUE(formatoAdecuado(ruta));
-  escribirArchivo(ruta, "x");
-  EXPECT_TRUE(formatoAdecuado(ruta));  // one byte holds no length field
-  EXPECT_TRUE(avisos.vistos().empty());
+TEST_F(Comandos, LaPruebaDeFormatoMiraLaLongitudDelRegistro1) {
+  const QByteArray largo2 = QByteArray("\x02") + registro('a').mid(1);
+  for (const auto& [datos, adecuado] : std::vector<std::pair<QByteArray, bool>>{{{}, true},
+                                                                                {"x", true},
+                                                                                {largo2, true},
+                                                                                {registro('a') + "ajeno", true},
+                                                                                {"\x03" + largo2.mid(1), false},
+                                                                                {"hola", false}}) {
+    escribirArchivo(ruta, datos);
+    EXPECT_EQ(formatoAdecuado(ruta), adecuado) << datos.toHex().toStdString();
+    EXPECT_EQ(avisos.textos(), adecuado ? QStringList{} : QStringList{Formato});
+    avisos.olvidar();
+  }
 }

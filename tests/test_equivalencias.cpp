@@ -1,8 +1,7 @@
 // The quicker ways must give what the general ones gave: the pictures
 // compiled in as pixels are the committed PNGs; the cells look like check
 // boxes though their frame paints them from kept pictures; the file list
-// matches and sorts the names itself; the search compares the bytes of each
-// slot in place.
+// matches and sorts the names itself.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -21,7 +20,6 @@
 #include "Dibujos.h"
 #include "ListaArchivos.h"
 #include "frmPrincipal.h"
-#include "mdlArchivos.h"
 
 namespace {
 
@@ -213,38 +211,6 @@ TEST(ListaDeArchivos, NombresQueSoloDifierenEnMayusculasVanJuntos) {
   // Refreshing gives the same order again.
   lista.refrescar();
   EXPECT_EQ(listados(lista), nombres);
-}
-
-// A slot holding the given character bytes (L = their count).
-QByteArray ranuraCon(const QByteArray& bytes) {
-  QByteArray r(fontfile::LongitudRegistro, '\0');
-  r[0] = static_cast<char>(bytes.size());
-  r.replace(2, bytes.size(), bytes);
-  return r;
-}
-
-std::int16_t buscar(const QByteArray& datos, const QByteArray& caracter) {
-  fontfile::RegistrosLeidos leidos;
-  leidos.datos = datos;
-  return fontfile::buscarEn(leidos, caracter);
-}
-
-TEST(Busqueda, ComparaLongitudYBytesComoAntes) {
-  const QByteArray datos = ranuraCon("ab") + ranuraCon("a") + ranuraCon("") + ranuraCon("b") + ranuraCon("ba");
-  EXPECT_EQ(buscar(datos, "a"), 2);  // not the two-byte slot that starts with it
-  EXPECT_EQ(buscar(datos, "ab"), 1);
-  EXPECT_EQ(buscar(datos, "ba"), 5);
-  EXPECT_EQ(buscar(datos, "b"), 4);
-  EXPECT_EQ(buscar(datos, ""), 3);     // the empty character is the zero-length slot
-  EXPECT_EQ(buscar(datos, "abc"), 0);  // longer than any slot holds
-  EXPECT_EQ(buscar(datos, "c"), 0);
-  // The length field is little-endian: 0x0100 is not 1, and stops the search.
-  QByteArray grande = ranuraCon("c");
-  grande[0] = 0;
-  grande[1] = 1;
-  EXPECT_THROW(buscar(datos + grande, "c"), fontfile::ErrorArchivo);
-  EXPECT_THROW(buscar(datos + grande, "abc"), fontfile::ErrorArchivo);
-  EXPECT_EQ(buscar(datos + grande, "ab"), 1);
 }
 
 }  // namespace

@@ -1,18 +1,57 @@
 #pragma once
 // The real window in a working directory of its own, driven through its
-// public handlers with its controls set as a user would set them.
+// public handlers with its controls set as a user would set them, and what
+// the reliability tests put around it: an unprivileged user, a file size
+// limit.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <gtest/gtest.h>
+#include <csignal>
 #include <memory>
+#include <optional>
 
 #include "Apoyo.h"
 #include "ColumnCode.h"
 #include "ListaArchivos.h"
 #include "frmPrincipal.h"
+
+// While it lives the process acts as user nobody when it runs as root (CI
+// does): permission bits alone do not stop root.
+class SinPrivilegios {
+ public:
+  SinPrivilegios() { cambiado_ = ::geteuid() == 0 && ::seteuid(65534) == 0; }
+  ~SinPrivilegios() { EXPECT_TRUE(!cambiado_ || ::seteuid(0) == 0); }
+
+ private:
+  bool cambiado_ = false;
+};
+
+// While it lives no file may grow past limite bytes; the signal is ignored,
+// as the editor ignores it, so that the write fails instead.
+class LimiteDeTamano {
+ public:
+  explicit LimiteDeTamano(rlim_t limite) {
+    senal_ = std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &anterior_);
+    rlimit nuevo = anterior_;
+    nuevo.rlim_cur = limite;
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &nuevo), 0);
+  }
+  ~LimiteDeTamano() {
+    ::setrlimit(RLIMIT_FSIZE, &anterior_);
+    std::signal(SIGXFSZ, senal_);
+  }
+
+ private:
+  rlimit anterior_{};
+  void (*senal_)(int) = nullptr;
+};
 
 class Editor : public testing::Test {
  protected:
@@ -28,36 +67,34 @@ class Editor : public testing::Test {
     dibujo = ventana->leerCeldas();
   }
 
-  void elegir(const QString& caracter) { caracteres->setCurrentIndex(caracteres->findText(caracter)); }
   void grabar(const QString& archivo, const QString& caracter) {
     nombre->setText(archivo);
-    elegir(caracter);
+    caracteres->setCurrentIndex(caracteres->findText(caracter));
     ventana->cmdGrabar_Click();
   }
   void leer(const QString& archivo, const QString& caracter) {
     nombre->setText(archivo);
-    elegir(caracter);
+    caracteres->setCurrentIndex(caracteres->findText(caracter));
     ventana->cmdLeer_Click();
   }
   void crear(const QString& archivo) {
     nombre->setText(archivo);
     ventana->cmdCrear_Click();
   }
-  // The list is read only when asked, as the user's own list is.
-  void releerLista() { qobject_cast<ListaArchivos*>(lista)->refrescar(); }
-  // Picks the entry as a click would; false when the list does not show it.
+  // Picks the entry as a click would, after reading the folder again; false
+  // when the list does not show it.
   bool pulsar(const QString& archivo) {
+    qobject_cast<ListaArchivos*>(lista)->refrescar();
     const auto items = lista->findItems(archivo, Qt::MatchExactly);
-    if (items.isEmpty()) return false;
-    lista->setCurrentItem(items.first());
-    return true;
+    if (!items.isEmpty()) lista->setCurrentItem(items.first());
+    return !items.isEmpty();
   }
 
-  // After a failure the editor still stores and loads: a fresh file takes
-  // the drawing and gives it back.
+  // After a failure the editor still stores and loads: a fresh file, named
+  // with a space and letters outside ASCII, takes the drawing and gives it back.
   void sigueFuncionando() {
-    const QString archivo = QStringLiteral("despues.mtz");
-    QFile::remove(carpeta.fuente(archivo));
+    const QString archivo = QStringLiteral("después ñ.mtz");
+    QDir().mkpath(carpeta.tipografias());
     escribirArchivo(carpeta.fuente(archivo), {});
     AvisosGrabados otros;
     const glyph::GlyphGrid actual = ventana->leerCeldas();
