@@ -1,10 +1,11 @@
-// Two editors storing into one font file while another program keeps
-// replacing it by rename, and editors killed while they store. The helper
-// program `grabador` is the other editor; see its header for what it writes.
+// Editors killed while they store, and two editors storing into one font
+// while another program keeps replacing it by rename. The helper program
+// `grabador` is the other editor; see its header for what it writes.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QThread>
 #include <atomic>
 #include <csignal>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -25,14 +27,15 @@ namespace {
 
 using fontfile::ArchivoFuente;
 
-// The records that are not whole; every record here holds ten equal codes
-// below 128 and a zero last byte behind L = 1. The characters go to vistos.
+// The records that are not whole: every record these tests write holds ten
+// equal codes below 128 and a zero last byte behind L = 1. The characters
+// go to vistos.
 int desgarrados(const QByteArray& datos, std::multiset<char>* vistos = nullptr) {
   int n = 0;
   for (qsizetype desde = 0; desde + 24 <= datos.size(); desde += 24) {
     const auto r = fontfile::leerRanura(datos.constData() + desde);
-    const auto igual = [&](qint16 c) { return c == r->columnas[0]; };
-    n += r && r->caracter.size() == 1 && datos[desde + 23] == 0 && r->columnas[0] >= 0 && r->columnas[0] < 128 &&
+    const auto igual = [&](qint16 c) { return c == r->columnas[0] && c >= 0 && c < 128; };
+    n += r && r->caracter.size() == 1 && datos[desde + 23] == 0 &&
                  std::all_of(r->columnas.begin(), r->columnas.end(), igual)
              ? 0
              : 1;
@@ -41,9 +44,11 @@ int desgarrados(const QByteArray& datos, std::multiset<char>* vistos = nullptr) 
   return n;
 }
 
-QProcess* grabador(QObject* padre, const QString& carpeta, const QStringList& args) {
+QProcess* grabador(QObject* padre, const QString& carpeta, const QStringList& args,
+                   std::function<void()> enElHijo = {}) {
   auto* p = new QProcess(padre);
   p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  if (enElHijo) p->setChildProcessModifier(enElHijo);
   p->start(QStringLiteral(GRABADOR), QStringList{carpeta, QStringLiteral("f.mtz")} + args);
   EXPECT_TRUE(p->waitForStarted(10000));
   return p;
@@ -51,6 +56,95 @@ QProcess* grabador(QObject* padre, const QString& carpeta, const QStringList& ar
 
 QStringList nombresEn(const QString& carpeta) {
   return QDir(carpeta).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// The characters grabador stores sit in records that cross a page boundary
+// of a file of 1400 records; it never touches the others. Meanwhile pages
+// are dropped from the cache, so that a write often waits for the disk
+// half-way through its record: where a kill tears it.
+class EditorMatado : public testing::Test {
+ protected:
+  static constexpr int Registros = 1400;
+
+  void SetUp() override {
+    datos = registro('\x01', {5, 5, 5, 5, 5, 5, 5, 5, 5, 5}).repeated(Registros);
+    for (int i = 0; const int k : {171, 342, 683, 854, 1195, 1366}) {
+      datos.replace((k - 1) * 24, 24, registro(fontfile::aWindows1252(fontfile::ListaCaracteres()[i++])[0]));
+    }
+    escribirArchivo(ruta, datos);
+    desalojador = std::thread([this, fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC)] {
+      for (; !fin; std::this_thread::sleep_for(std::chrono::microseconds(200)))
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+      ::close(fd);
+    });
+  }
+  void TearDown() override {
+    fin = true;
+    desalojador.join();
+  }
+
+  // After grabador died: every reader sees the store cut short undone, and
+  // the next store undoes it on the file. Returns the records torn until then.
+  int trasMorir() {
+    const QByteArray tras = leerArchivo(ruta);
+    {
+      ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+      lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+      EXPECT_EQ(lectura.longitud(), Registros * 24);
+      EXPECT_EQ(desgarrados(lectura.leer(0, tras.size())), 0);
+    }
+    ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
+    datos = leerArchivo(ruta);
+    EXPECT_EQ(datos.size(), Registros * 24);
+    EXPECT_EQ(desgarrados(datos), 0);
+    EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")});
+    return desgarrados(tras);
+  }
+
+  QTemporaryDir carpeta;
+  QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  QByteArray datos;
+  std::atomic<bool> fin{false};
+  std::thread desalojador;
+};
+
+// The file size limit, with its signal's default action, ends grabador at
+// its second write into the record it appends, the first having written 10
+// bytes of it.
+TEST_F(EditorMatado, PorElLimiteDeTamanoAMitadDeUnRegistro) {
+  const rlim_t limite = datos.size() + 10;
+  QObject padre;
+  QProcess* p = grabador(&padre, carpeta.path(), {"7", "0", "7"}, [limite] {
+    const rlimit r{limite, limite};
+    ::setrlimit(RLIMIT_FSIZE, &r);
+    std::signal(SIGXFSZ, SIG_DFL);
+  });
+  ASSERT_TRUE(p->waitForFinished(10000));
+  EXPECT_EQ(p->exitStatus(), QProcess::CrashExit);
+  EXPECT_EQ(leerArchivo(ruta).size(), limite);
+  EXPECT_EQ(nombresEn(carpeta.path()).size(), 2);  // the font and the rollback record
+  trasMorir();
+}
+
+TEST_F(EditorMatado, PorSenalesAMitadDeGrabar) {
+  const int muertes = qEnvironmentVariableIntValue("GRAFOLUX_MUERTES") ?: 40;
+  int rotos = 0, cambios = 0;
+  for (const int senal : {SIGTERM, SIGKILL}) {
+    for (int i = 0; i < muertes; ++i) {
+      SCOPED_TRACE(testing::Message() << senal << " " << i);
+      const QByteArray antes = datos;
+      QObject padre;
+      QProcess* p = grabador(&padre, carpeta.path(), {"1000000", QString::number(2 * i), "6"});
+      ASSERT_TRUE(p->waitForReadyRead(10000));
+      QThread::usleep(QRandomGenerator::global()->bounded(1000, 30000));
+      ::kill(static_cast<pid_t>(p->processId()), senal);
+      ASSERT_TRUE(p->waitForFinished(10000));
+      rotos += trasMorir();
+      cambios += datos != antes;
+    }
+  }
+  EXPECT_GT(cambios, muertes / 2);  // many kills landed after a store had written
+  std::printf("%d kills, %d records torn in the file until the next store undid them\n", 2 * muertes, rotos);
 }
 
 // As a sync tool does, but holding the file's lock while it copies, as every
@@ -69,6 +163,8 @@ TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
   // into a fresh file; hence many rounds on fresh files. In memory, when the
   // machine offers it: the flushes would only slow the rounds down.
   const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+  std::multiset<char> lista;
+  for (const QString& c : fontfile::ListaCaracteres()) lista.insert(fontfile::aWindows1252(c).front());
   for (int ronda = 0; ronda < 20; ++ronda) {
     SCOPED_TRACE(ronda);
     QTemporaryDir carpeta(base + QStringLiteral("/grafolux-XXXXXX"));
@@ -88,68 +184,9 @@ TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
     }
     std::multiset<char> vistos;
     EXPECT_EQ(desgarrados(leerArchivo(ruta), &vistos), 0);
-    std::multiset<char> lista;
-    for (const QString& c : fontfile::ListaCaracteres()) lista.insert(fontfile::aWindows1252(c).front());
     EXPECT_EQ(vistos, lista);
     EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")});
   }
-}
-
-TEST(EditorMatado, AMitadDeGrabarNoDejaNingunRegistroDesgarrado) {
-  // The characters grabador stores sit in records that cross a page
-  // boundary of a file of 1400 records; it never touches the others.
-  constexpr int Registros = 1400, Cruzan[] = {171, 342, 683, 854, 1195, 1366};
-  const int muertes = qEnvironmentVariableIntValue("GRAFOLUX_MUERTES") ?: 25;
-  QTemporaryDir carpeta;
-  const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
-  QByteArray datos = registro('\x01', {5, 5, 5, 5, 5, 5, 5, 5, 5, 5}).repeated(Registros);
-  for (int i = 0; i < 6; ++i) {
-    datos.replace((Cruzan[i] - 1) * 24, 24, registro(fontfile::aWindows1252(fontfile::ListaCaracteres()[i])[0]));
-  }
-  escribirArchivo(ruta, datos);
-  // Pages are dropped from the cache all along, so that a write often waits
-  // for the disk half-way through its record: where a kill tears it.
-  std::atomic<bool> fin{false};
-  std::thread desalojador([&, fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC)] {
-    for (; !fin; std::this_thread::sleep_for(std::chrono::microseconds(200))) {
-      ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    }
-    ::close(fd);
-  });
-  const std::shared_ptr<void> alTerminar(nullptr, [&](void*) {
-    fin = true;
-    desalojador.join();
-  });
-  int rotosEnElArchivo = 0, cambios = 0;
-  for (const int senal : {SIGTERM, SIGKILL}) {
-    for (int i = 0; i < muertes; ++i) {
-      SCOPED_TRACE(testing::Message() << senal << " " << i);
-      QObject padre;
-      QProcess* p = grabador(&padre, carpeta.path(), {"1000000", QString::number(2 * i), "6"});
-      ASSERT_TRUE(p->waitForReadyRead(10000));
-      QThread::usleep(QRandomGenerator::global()->bounded(1000, 30000));
-      ::kill(static_cast<pid_t>(p->processId()), senal);
-      ASSERT_TRUE(p->waitForFinished(10000));
-      const QByteArray tras = leerArchivo(ruta);
-      rotosEnElArchivo += desgarrados(tras);
-      cambios += tras != datos;
-      // Every reader sees the store cut short undone, and the next store
-      // undoes it on the file.
-      {
-        ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
-        lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
-        EXPECT_EQ(desgarrados(lectura.leer(0, tras.size())), 0);
-      }
-      ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
-      datos = leerArchivo(ruta);
-      EXPECT_EQ(datos.size(), Registros * 24);
-      EXPECT_EQ(desgarrados(datos), 0);
-    }
-  }
-  EXPECT_GT(cambios, muertes);  // the kills landed while storing
-  EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")});
-  std::printf("%d kills, %d torn records in the file before the next store undid them\n", 2 * muertes,
-              rotosEnElArchivo);
 }
 
 }  // namespace
