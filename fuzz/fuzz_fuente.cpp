@@ -1,22 +1,22 @@
-// Arbitrary bytes as the contents of a font file, through every routine that
-// reads one: the slot reader, searching, counting, loading and the format
-// test of a chosen file. Besides the sanitizers' own checks, each answer is
-// held against what the bytes say, so a wrong record is a finding too.
+// Arbitrary bytes as a font file, with the rollback record a store cut short
+// may have left beside it, met by every routine that reads a font (search,
+// count, load, the format test) and then by a store. Besides the sanitizers'
+// checks, each answer is held against what the bytes say, and the file after
+// the store against what the store must have written.
+//
+// Input: the character's index in the list, a byte of flags (1: a rollback
+// record, 2: of an append, 4: answer "Sí"), the font; with a rollback record,
+// its last 50 bytes are the slot's number and its old and new bytes.
 
-#include <QByteArray>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFile>
-#include <QString>
-#include <cstdint>
+#include <QTemporaryDir>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <memory>
 
-#include "ArchivoFuente.h"
 #include "Avisos.h"
-#include "ColumnCode.h"
 #include "Comandos.h"
-#include "FontRecord.h"
 #include "ListaCaracteres.h"
 #include "mdlArchivos.h"
 
@@ -28,116 +28,99 @@ void exigir(bool condicion) {
   if (!condicion) std::abort();
 }
 
-struct Entorno {
-  QString carpeta;
-  QString nombre = QStringLiteral("f.mtz");
-  QString ruta;
-
-  Entorno() {
-    char plantilla[] = "/tmp/grafolux-fuzz-XXXXXX";
-    exigir(::mkdtemp(plantilla) != nullptr);
-    carpeta = QString::fromLocal8Bit(plantilla);
-    ruta = carpeta + QLatin1Char('/') + nombre;
-    // Messages go nowhere; the answers are what is checked.
-    avisos::instalar([](const avisos::Aviso& a) {
-      return a.botones == avisos::Botones::SiNo ? avisos::Respuesta::No : avisos::Respuesta::Aceptar;
-    });
-  }
-  ~Entorno() { std::filesystem::remove_all(carpeta.toStdString()); }
-};
-
-Entorno& entorno() {
-  static Entorno e;
-  return e;
-}
-
-void escribir(const QString& ruta, const uint8_t* datos, size_t n) {
+void escribir(const QString& ruta, const QByteArray& datos) {
   QFile f(ruta);
-  exigir(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  exigir(f.write(reinterpret_cast<const char*>(datos), static_cast<qint64>(n)) == static_cast<qint64>(n));
+  exigir(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(datos) == datos.size());
 }
 
-// The slot reader on its own, each slot in a buffer exactly 24 bytes long so
-// that a read past the slot is caught.
-void probarRanuras(const uint8_t* datos, size_t n) {
-  for (size_t desde = 0; desde + LongitudRegistro <= n; desde += LongitudRegistro) {
-    const auto ranura = std::make_unique<char[]>(LongitudRegistro);
-    std::memcpy(ranura.get(), datos + desde, LongitudRegistro);
-    const auto registro = leerRanura(ranura.get());
-    const quint16 longitud = longitudDeCaracter(ranura.get());
-    exigir(registro.has_value() == (longitud <= MaximaLongitudCaracter));
-    if (registro) {
-      exigir(registro->caracter.size() == longitud);
-      // A readable slot written back holds the same bytes, but for the
-      // unused ones after its codes.
-      const Ranura otra = escribirRanura(*registro);
-      exigir(std::memcmp(otra.data(), ranura.get(), 2 + longitud + 2 * glyph::Columnas) == 0);
-    }
-  }
-}
-
-// The first complete slot holding caracter before any unreadable one, as the
-// search must find it; -1 when a format error comes first, 0 when none.
-int esperado(const uint8_t* datos, size_t n, const QByteArray& caracter) {
-  const size_t completos = std::min<size_t>(n / LongitudRegistro, MaximoRegistros);
-  for (size_t i = 0; i < completos; ++i) {
-    const char* ranura = reinterpret_cast<const char*>(datos) + i * LongitudRegistro;
-    const quint16 longitud = longitudDeCaracter(ranura);
-    if (longitud > MaximaLongitudCaracter) return -1;
-    if (longitud == caracter.size() && std::memcmp(ranura + 2, caracter.constData(), longitud) == 0) {
-      return static_cast<int>(i + 1);
-    }
+// The first record holding caracter before any unreadable one, as the search
+// must find it; -1 when an unreadable slot comes first, 0 when there is none.
+int esperado(const QByteArray& datos, const QByteArray& caracter) {
+  for (qsizetype i = 0; i < std::min<qsizetype>(datos.size() / LongitudRegistro, MaximoRegistros); ++i) {
+    const char* r = datos.constData() + i * LongitudRegistro;
+    if (qFromLittleEndian<quint16>(r) > 2) return -1;
+    if (QByteArray(r + 2, qFromLittleEndian<quint16>(r)) == caracter) return static_cast<int>(i + 1);
   }
   return 0;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
-  Entorno& e = entorno();
-  probarRanuras(datos, n);
-  escribir(e.ruta, datos, n);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
+  // In memory where the machine offers it: every store is flushed.
+  static const QTemporaryDir carpeta(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
+                                                                               : QString());
+  static const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  if (n < 2) return 0;
+  const QString caracter = ListaCaracteres().at(bytes[0] % ListaCaracteres().size());
+  const QByteArray c1252 = aWindows1252(caracter);
+  const int banderas = bytes[1];
+  avisos::instalar([=](const avisos::Aviso&) { return banderas & 4 ? avisos::Respuesta::Si : avisos::Respuesta::No; });
+  QByteArray fuente(reinterpret_cast<const char*>(bytes) + 2, static_cast<qsizetype>(n - 2));
+  QDir(carpeta.path()).removeRecursively();
+  QDir().mkpath(carpeta.path());
+  for (int i = 0; i + LongitudRegistro <= fuente.size(); i += LongitudRegistro) {
+    const auto r = leerRanura(fuente.constData() + i);
+    exigir(r.has_value() == ranuraLegible(fuente.constData() + i));
+    exigir(!r ||
+           QByteArray(escribirRanura(*r).data(), 22 + r->caracter.size()) == fuente.mid(i, 22 + r->caracter.size()));
+  }
+  std::optional<Deshacer> d;
+  if ((banderas & 1) && fuente.size() >= 50) {
+    d.emplace();
+    const QByteArray cola = fuente.right(50);
+    fuente.chop(50);
+    d->desde = qint64{qFromLittleEndian<quint16>(cola.constData())} * LongitudRegistro;
+    d->longitudAntes = banderas & 2 ? d->desde : fuente.size();
+    std::copy_n(cola.constData() + 2, 24, d->antes.begin());
+    std::copy_n(cola.constData() + 26, 24, d->nueva.begin());
+  }
+  escribir(ruta, fuente);
+  struct stat e {};
+  exigir(::stat(QFile::encodeName(ruta).constData(), &e) == 0);
+  if (d) escribir(QFile::decodeName(rutaDeshacer(QFile::encodeName(carpeta.path()), e.st_ino)), d->aBytes());
 
-  // The character looked for comes from the first byte, so that the fuzzer
-  // can steer it towards records it has made.
-  const QStringList& lista = ListaCaracteres();
-  const QString caracter = lista.at(n == 0 ? 0 : datos[0] % lista.size());
-  const QByteArray bytes = aWindows1252(caracter);
-
-  // Past record 32767 nothing is read: without a match there, the file is
-  // too long; and no record number is left for an append.
-  const int debe = esperado(datos, n, bytes);
-  const bool demasiados = n / LongitudRegistro > static_cast<size_t>(MaximoRegistros);
+  // What every reader must see: the font, or its store cut short undone.
+  QByteArray vista;
+  {
+    ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+    lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+    vista = lectura.leer(0, lectura.longitud());
+    exigir(vista.size() == lectura.longitud() &&
+           (vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, 24)))));
+  }
+  const int k = esperado(vista, c1252);
+  const qint64 registros = vista.size() / LongitudRegistro;
   try {
-    const std::int16_t k = BuscarCaracter(e.ruta, caracter);
-    exigir(k == debe && !(debe == 0 && demasiados));
+    exigir(BuscarCaracter(ruta, caracter) == k && k >= 0 && !(k == 0 && registros > MaximoRegistros));
   } catch (const ErrorArchivo& error) {
-    exigir((error.falla() == Falla::FormatoIncorrecto && debe < 0) ||
-           (error.falla() == Falla::Desbordamiento && debe == 0 && demasiados));
+    exigir(error.falla() == (k < 0 ? Falla::FormatoIncorrecto : Falla::Desbordamiento));
   }
-
   try {
-    const std::int16_t proximo = ProximoRegistro(e.ruta);
-    exigir(n / LongitudRegistro < static_cast<size_t>(MaximoRegistros) &&
-           proximo == static_cast<std::int16_t>(n / LongitudRegistro + 1));
+    exigir(ProximoRegistro(ruta) == registros + 1 && registros < MaximoRegistros);
   } catch (const ErrorArchivo& error) {
-    exigir(error.falla() == Falla::Desbordamiento && n / LongitudRegistro >= static_cast<size_t>(MaximoRegistros));
+    exigir(error.falla() == Falla::Desbordamiento && registros >= MaximoRegistros);
   }
+  const Resultado leido = leerCaracter(carpeta.path(), QStringLiteral("f.mtz"), caracter);
+  exigir(leido.dibujo.has_value() == (k > 0));
+  if (leido.dibujo)
+    exigir(*leido.dibujo == glyph::dibujoDeCodigos(leerRanura(vista.constData() + (k - 1) * 24)->columnas));
+  exigir(formatoAdecuado(ruta) == (vista.size() < 2 || ranuraLegible(vista.constData())));
 
-  const Resultado leido = leerCaracter(e.carpeta, e.nombre, caracter);
-  exigir(leido.hecho == (debe > 0) && leido.dibujo.has_value() == leido.hecho);
-  if (leido.dibujo) {
-    const auto registro = leerRanura(reinterpret_cast<const char*>(datos) + (debe - 1) * LongitudRegistro);
-    exigir(registro && *leido.dibujo == glyph::dibujoDeCodigos(registro->columnas));
-  }
-
-  const bool adecuado = formatoAdecuado(e.ruta);
-  exigir(adecuado == (n < 2 || longitudDeCaracter(reinterpret_cast<const char*>(datos)) <= MaximaLongitudCaracter));
-
-  // Reading never changes the file.
-  QFile f(e.ruta);
-  exigir(f.open(QIODevice::ReadOnly));
-  const QByteArray despues = f.readAll();
-  exigir(static_cast<size_t>(despues.size()) == n && (n == 0 || std::memcmp(despues.constData(), datos, n) == 0));
+  // The store: the view with the record written in place or appended, or
+  // the view untouched when it may not store; never a rollback record left.
+  glyph::Codigos codigos{};
+  for (int c = 0; c < glyph::Columnas; ++c) codigos[c] = static_cast<glyph::ColumnCode>(bytes[(c + 2) % n] & 0x7F);
+  const Resultado grabado =
+      grabarCaracter(carpeta.path(), QStringLiteral("f.mtz"), caracter, glyph::dibujoDeCodigos(codigos));
+  const Ranura nueva = escribirRanura({c1252, codigos});
+  const bool sobre = k > 0 && (banderas & 4), agrega = k == 0 && registros < MaximoRegistros && vista.size() % 24 == 0;
+  QByteArray debe = vista;
+  if (sobre) debe.replace((k - 1) * 24, 24, nueva.data(), 24);
+  if (agrega) debe.append(nueva.data(), 24);
+  exigir(grabado.hecho == (sobre || agrega));
+  QFile f(ruta);
+  exigir(f.open(QIODevice::ReadOnly) && f.readAll() == debe);
+  exigir(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
   return 0;
 }
