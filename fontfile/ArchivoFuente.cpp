@@ -26,8 +26,16 @@ auto sinInterrupcion(Llamada llamada) {
   return r;
 }
 
+// A short write is carried on, so that its cause (a full disk, the file
+// size limit) comes back as the error it is.
 bool escribirTodo(int fd, const char* datos, qint64 cuantos, qint64 desde) {
-  return sinInterrupcion([&] { return ::pwrite(fd, datos, static_cast<size_t>(cuantos), desde); }) == cuantos;
+  for (qint64 escritos = 0; escritos < cuantos;) {
+    const ssize_t n = sinInterrupcion(
+        [&] { return ::pwrite(fd, datos + escritos, static_cast<size_t>(cuantos - escritos), desde + escritos); });
+    if (n <= 0) return false;
+    escritos += n;
+  }
+  return true;
 }
 
 // The folder that really holds the file, links followed; empty when the path
