@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "ColumnCode.h"
 #include "Transformaciones.h"
 
@@ -7,13 +9,11 @@ using namespace glyph;
 
 namespace {
 
-struct Punto {
-  int r, c;
-};
+using Punto = std::pair<int, int>;
 
 GlyphGrid con(std::initializer_list<Punto> puntos, Valor v = 1) {
   GlyphGrid g;
-  for (const Punto p : puntos) g(p.r, p.c) = v;
+  for (const auto& [r, c] : puntos) g(r, c) = v;
   return g;
 }
 
@@ -53,7 +53,7 @@ TEST_P(Ordenes, LlevanCadaPuntoASuSitioSinPerderNiInventarValores) {
   EXPECT_EQ(o.comando(con({o.desde1}, 5)), con({o.hasta1}, 5));
   EXPECT_EQ(o.comando(con({o.desde2}, 5)), con({o.hasta2}, 5));
   GlyphGrid numerada;  // 70 different values: any misplaced cell shows
-  for (int i = 0; i < Celdas; ++i) numerada.valores[i] = static_cast<Valor>(i + 1);
+  std::iota(numerada.valores.begin(), numerada.valores.end(), 1);
   GlyphGrid g = o.comando(numerada);
   EXPECT_EQ(o.inverso(g), numerada);
   auto valores = g.valores;

@@ -2,12 +2,13 @@
 // The real window in a working directory of its own, driven through its
 // public handlers with its controls set as a user would set them.
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <gtest/gtest.h>
 
 #include "Apoyo.h"
 #include "ListaArchivos.h"
@@ -35,22 +36,6 @@ class Editor : public testing::Test {
     if (!items.isEmpty()) lista->setCurrentItem(items.first());
     return !items.isEmpty();
   }
-  // After a failure the editor still stores and loads: a fresh file, named
-  // with a space and letters outside ASCII, takes the drawing and gives it back.
-  void sigueFuncionando() {
-    const QString archivo = QStringLiteral("después ñ.mtz");
-    QDir().mkpath(carpeta.tipografias());
-    escribirArchivo(carpeta.fuente(archivo), {});
-    AvisosGrabados otros;
-    const glyph::GlyphGrid actual = ventana.leerCeldas();
-    orden(&frmPrincipal::cmdGrabar_Click, archivo, QStringLiteral("k"));
-    ventana.cmdBorrar_Click();
-    orden(&frmPrincipal::cmdLeer_Click, archivo, QStringLiteral("k"));
-    EXPECT_EQ(otros.textos(), QStringList{});
-    EXPECT_EQ(ventana.leerCeldas(), actual);
-    QFile::remove(carpeta.fuente(archivo));
-  }
-
   CarpetaDeTrabajo carpeta;
   AvisosGrabados avisos;
   frmPrincipal ventana;

@@ -1,30 +1,60 @@
 // Editors killed while they store, and two editors storing into one font
-// while another program keeps replacing it by rename. The helper program
-// `grabador` is the other editor; see its header for what it writes.
+// while another program keeps replacing it by rename.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
-#include <atomic>
 #include <csignal>
 #include <set>
 #include <thread>
 
 #include "Apoyo.h"
 #include "ArchivoFuente.h"
+#include "ColumnCode.h"
+#include "Comandos.h"
 #include "ListaCaracteres.h"
 
 namespace {
 
 using fontfile::ArchivoFuente;
+
+// Another editor, a process of its own: store i puts character i mod
+// distintos of the list (from the back for an odd etiqueta) with all ten
+// codes (etiqueta * 50 + i) mod 128, so that a record mixed from two stores
+// shows as codes that differ. It answers "Sí" to the question; any other
+// message ends it with status 1.
+pid_t grabador(const QString& carpeta, int vueltas, int etiqueta, int distintos, rlim_t limite = RLIM_INFINITY) {
+  if (const pid_t hijo = ::fork(); hijo != 0) return hijo;
+  avisos::instalar([](const avisos::Aviso& a) {
+    if (a.botones != avisos::Botones::SiNo) ::_exit((std::fprintf(stderr, "aviso: %s\n", qPrintable(a.texto)), 1));
+    return avisos::Respuesta::Si;
+  });
+  const rlimit r{limite, limite};
+  ::setrlimit(RLIMIT_FSIZE, &r);
+  std::signal(SIGXFSZ, SIG_DFL);
+  const QStringList& lista = fontfile::ListaCaracteres();
+  for (int i = 0; i < vueltas; ++i) {
+    glyph::Codigos codigos{};
+    codigos.fill(static_cast<glyph::ColumnCode>((etiqueta * 50 + i) % 128));
+    const int j = i % distintos;
+    fontfile::grabarCaracter(carpeta, QStringLiteral("f.mtz"), lista.at(etiqueta % 2 ? lista.size() - 1 - j : j),
+                             glyph::dibujoDeCodigos(codigos));
+  }
+  ::_exit(0);
+}
+
+int estado(pid_t proceso) {
+  int e = 0;
+  return ::waitpid(proceso, &e, 0) == proceso ? e : -1;
+}
 
 // The records that are not whole: each record these tests write holds ten
 // equal codes below 128 behind L = 1. Their characters go to vistos.
@@ -39,45 +69,40 @@ int desgarrados(const QByteArray& datos, std::multiset<char>* vistos = nullptr) 
   return n;
 }
 
-// A grabador that has started and waits for a line to begin storing.
-QProcess* grabador(QObject* padre, const QString& carpeta, const QStringList& args,
-                   const std::function<void()>& antes = {}) {
-  auto* p = new QProcess(padre);
-  p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  if (antes) p->setChildProcessModifier(antes);
-  p->start(QStringLiteral(GRABADOR), QStringList{carpeta, QStringLiteral("f.mtz")} + args);
-  EXPECT_TRUE(p->waitForReadyRead(10000));
-  return p;
-}
-
 QStringList nombresEn(const QString& carpeta) { return QDir(carpeta).entryList(QDir::Files | QDir::Hidden); }
 
-// The characters grabador stores sit in records that cross a page boundary
-// of a file of 1400 records; it never touches the others. Pages are dropped
-// from the cache all along, so that a write often waits for the disk
-// half-way through its record: where a kill tears it.
-class EditorMatado : public testing::Test {
- protected:
-  void SetUp() override {
-    datos = registro('\x01', {5, 5, 5, 5, 5, 5, 5, 5, 5, 5}).repeated(1400);
-    for (int i = 0; const int k : {171, 342, 683, 854, 1195, 1366}) {
-      datos.replace((k - 1) * 24, 24, registro(fontfile::aWindows1252(fontfile::ListaCaracteres()[i++])[0]));
-    }
-    escribirArchivo(ruta, datos);
-    desalojador = std::thread([this, fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC)] {
-      for (; !fin; QThread::usleep(200)) ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-      ::close(fd);
-    });
+// The characters stored sit in records that cross a page boundary of a file
+// of 1400 records; the others are never touched. Pages are dropped from the
+// cache all along, so that a write often waits for the disk half-way through
+// its record: where a kill tears it. First the file size limit, with its
+// signal's default action, ends an editor at its second write into the
+// record it appends, the first having written 10 bytes.
+TEST(EditorMatado, AMitadDeGrabarNoDejaNingunRegistroDesgarrado) {
+  QTemporaryDir carpeta;
+  const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  QByteArray datos = registro('\x01', {5, 5, 5, 5, 5, 5, 5, 5, 5, 5}).repeated(1400);
+  for (int i = 0; const int k : {171, 342, 683, 854, 1195, 1366}) {
+    datos.replace((k - 1) * 24, 24, registro(fontfile::aWindows1252(fontfile::ListaCaracteres()[i++])[0]));
   }
-  void TearDown() override {
-    fin = true;
-    desalojador.join();
-  }
-
-  // After grabador died: every reader sees its store cut short undone, and
-  // the next store undoes it on the file. Returns the records torn till then.
-  int trasMorir() {
+  escribirArchivo(ruta, datos);
+  const std::jthread desalojador([fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY)](std::stop_token fin) {
+    for (; !fin.stop_requested(); QThread::usleep(200)) ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+  });
+  const int muertes = qEnvironmentVariableIntValue("GRAFOLUX_MUERTES") ?: 40;
+  int rotos = 0, cambios = 0;
+  for (int i = -1; i < 2 * muertes; ++i) {
+    SCOPED_TRACE(i);
+    const pid_t p =
+        i < 0 ? grabador(carpeta.path(), 7, 0, 7, datos.size() + 10) : grabador(carpeta.path(), 1000000, 2 * i, 6);
+    if (i >= 0) QThread::usleep(QRandomGenerator::global()->bounded(1000, 30000));
+    if (i >= 0) ::kill(p, i < muertes ? SIGTERM : SIGKILL);
+    EXPECT_EQ(WTERMSIG(estado(p)), i < 0 ? SIGXFSZ : i < muertes ? SIGTERM : SIGKILL);
     const QByteArray tras = leerArchivo(ruta);
+    EXPECT_TRUE(i >= 0 || (tras.size() == datos.size() + 10 && nombresEn(carpeta.path()).size() == 2));
+    rotos += desgarrados(tras);
+    // Every reader sees the store cut short undone, and the next store
+    // undoes it on the file.
     {
       ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
       lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
@@ -85,54 +110,11 @@ class EditorMatado : public testing::Test {
       EXPECT_EQ(desgarrados(lectura.leer(0, tras.size())), 0);
     }
     ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
+    cambios += leerArchivo(ruta) != datos;
     datos = leerArchivo(ruta);
     EXPECT_EQ(datos.size(), 1400 * 24);
     EXPECT_EQ(desgarrados(datos), 0);
     EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")});
-    return desgarrados(tras);
-  }
-
-  QTemporaryDir carpeta;
-  QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
-  QByteArray datos;
-  std::atomic<bool> fin{false};
-  std::thread desalojador;
-};
-
-// The file size limit, with its signal's default action, ends grabador at
-// its second write into the record it appends, the first having written 10
-// bytes of it: a torn record every time.
-TEST_F(EditorMatado, PorElLimiteDeTamanoAMitadDeUnRegistro) {
-  QObject padre;
-  QProcess* p = grabador(&padre, carpeta.path(), {"7", "0", "7"}, [limite = rlim_t(datos.size() + 10)] {
-    const rlimit r{limite, limite};
-    ::setrlimit(RLIMIT_FSIZE, &r);
-    std::signal(SIGXFSZ, SIG_DFL);
-  });
-  p->write("\n"), p->waitForBytesWritten();
-  ASSERT_TRUE(p->waitForFinished(10000));
-  EXPECT_EQ(p->exitStatus(), QProcess::CrashExit);
-  EXPECT_EQ(leerArchivo(ruta).size(), datos.size() + 10);
-  EXPECT_EQ(nombresEn(carpeta.path()).size(), 2);  // with the rollback record
-  trasMorir();
-}
-
-TEST_F(EditorMatado, PorSenalesAMitadDeGrabar) {
-  const int muertes = qEnvironmentVariableIntValue("GRAFOLUX_MUERTES") ?: 40;
-  int rotos = 0, cambios = 0;
-  for (const int senal : {SIGTERM, SIGKILL}) {
-    for (int i = 0; i < muertes; ++i) {
-      SCOPED_TRACE(testing::Message() << senal << " " << i);
-      const QByteArray antes = datos;
-      QObject padre;
-      QProcess* p = grabador(&padre, carpeta.path(), {"1000000", QString::number(2 * i), "6"});
-      p->write("\n"), p->waitForBytesWritten();
-      QThread::usleep(QRandomGenerator::global()->bounded(1000, 30000));
-      ::kill(static_cast<pid_t>(p->processId()), senal);
-      ASSERT_TRUE(p->waitForFinished(10000));
-      rotos += trasMorir();
-      cambios += datos != antes;
-    }
   }
   EXPECT_GT(cambios, muertes / 2);  // many kills landed after a store had written
   std::printf("%d kills, %d records torn in the file until the next store undid them\n", 2 * muertes, rotos);
@@ -160,13 +142,10 @@ TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
     QTemporaryDir carpeta(base + QStringLiteral("/grafolux-XXXXXX"));
     const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
     escribirArchivo(ruta, {});
-    QObject padre;
-    QProcess* editores[] = {grabador(&padre, carpeta.path(), {"300", "0", "121"}),
-                            grabador(&padre, carpeta.path(), {"300", "1", "121"})};
-    for (QProcess* p : editores) p->write("\n"), p->waitForBytesWritten();
-    for (QProcess* p : editores) {
-      for (; p->state() != QProcess::NotRunning; p->waitForFinished(2)) reemplazar(ruta);
-      EXPECT_TRUE(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0) << ronda;
+    for (const pid_t p : {grabador(carpeta.path(), 300, 0, 121), grabador(carpeta.path(), 300, 1, 121)}) {
+      int e = 0;
+      for (; ::waitpid(p, &e, WNOHANG) == 0; QThread::usleep(2000)) reemplazar(ruta);
+      EXPECT_EQ(e, 0) << ronda;
     }
     std::multiset<char> vistos;
     EXPECT_EQ(desgarrados(leerArchivo(ruta), &vistos), 0) << ronda;

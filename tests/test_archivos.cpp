@@ -1,0 +1,173 @@
+// Font files: the slot layout, the search and the count, a store cut short
+// as readers and the next store meet it, the file commands, the brand line.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <QDir>
+
+#include "Apoyo.h"
+#include "ColumnCode.h"
+#include "Comandos.h"
+#include "ListaCaracteres.h"
+#include "mdlArchivos.h"
+
+using namespace fontfile;
+
+namespace {
+
+const QString Formato = "Error: El archivo no tiene el formato adecuado.",
+              SinCaracter = "Seleccione un caracter de la lista.",
+              SinArchivo = "Debe seleccionar un archivo de trabajo.",
+              Barra = "El nombre del archivo no puede contener una barra (/).";
+
+// A slot with this length field and these character bytes; every code byte is `codigo`.
+QByteArray ranura(quint16 longitud, const QByteArray& caracter, char codigo = 5) {
+  QByteArray r(LongitudRegistro, codigo);
+  qToLittleEndian(longitud, r.data());
+  return r.replace(2, caracter.size(), caracter);
+}
+
+class Archivos : public testing::Test {
+ protected:
+  CarpetaDeTrabajo carpeta;
+  AvisosGrabados avisos;
+  QString dir = carpeta.tipografias(), ruta = carpeta.fuente("f.mtz");
+};
+
+}  // namespace
+
+TEST(Registro, LosCodigosVanTrasElCaracterSeaCualSeaSuLongitud) {
+  for (const QByteArray& c : {QByteArray(), QByteArray("I"), QByteArray("ab")}) {
+    const FontRecord r{c, {127, 0, 0, 0, 0, 0, 0, 0, 0, -2}};
+    const QByteArray bytes =
+        (char(c.size()) + QByteArray(1, '\0') + c + "\x7f" + QByteArray(17, '\0') + "\xfe\xff" + QByteArray(2, '\0'))
+            .left(LongitudRegistro);
+    EXPECT_EQ(QByteArray(escribirRanura(r).data(), LongitudRegistro), bytes);
+    EXPECT_TRUE(leerRanura(bytes.constData())->caracter == c && leerRanura(bytes.constData())->columnas == r.columnas);
+  }
+  for (const quint16 mala : {3, 0x0100, 0xFFFF}) EXPECT_FALSE(leerRanura(ranura(mala, "a").constData())) << mala;
+  EXPECT_EQ(aWindows1252(ListaCaracteres().join("") + QString::fromUtf8("€ñ")).right(4), "~^\x80\xF1");
+}
+
+TEST_F(Archivos, BuscarYContar) {
+  escribirArchivo(ruta, {});
+  EXPECT_EQ(BuscarCaracter(ruta, "a") * 100 + ProximoRegistro(ruta), 1);
+  escribirArchivo(ruta, ranura(2, "ab") + ranura(1, "a") + ranura(1, "A") + ranura(0, "") + ranura(1, "a") +
+                            ranura(1, "\xF1") + ranura(2, "ba") + ranura(1, "b").left(10));
+  for (const auto& [caracter, k] : std::vector<std::pair<QString, int>>{
+           {"a", 2}, {"A", 3}, {"ab", 1}, {"ba", 7}, {"", 4}, {QString::fromUtf8("ñ"), 6}, {"n", 0}, {"b", 0}}) {
+    EXPECT_EQ(BuscarCaracter(ruta, caracter), k) << caracter.toStdString();
+  }
+  EXPECT_EQ(ProximoRegistro(ruta), 8);  // the incomplete tail is no record
+  // Little-endian: 0x0100 is 256, unreadable, and the search stops there.
+  escribirArchivo(ruta, ranura(1, "a") + ranura(0x0100, "c") + ranura(1, "c"));
+  EXPECT_EQ(BuscarCaracter(ruta, "a"), 1);
+  EXPECT_THROW(BuscarCaracter(ruta, "c"), ErrorArchivo);
+  escribirArchivo(ruta, ranura(1, "a").repeated(32766));
+  EXPECT_EQ(ProximoRegistro(ruta), 32767);
+}
+
+// A store cut short leaves its rollback record beside the font, and its
+// slot torn, whole, or not yet written. Readers see it undone only when
+// torn; the next store puts the file so and removes the record either way.
+TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
+  const QByteArray viejo = ranura(1, "a") + ranura(1, "b"), nueva = ranura(1, "B", 9), otra = ranura(1, "c");
+  Deshacer sobre{24, 48, {}, {}}, agregado{48, 48, {}, {}};
+  std::copy_n(viejo.constData() + 24, 24, sobre.antes.begin());
+  std::copy_n(nueva.constData(), 24, sobre.nueva.begin());
+  agregado.nueva = sobre.nueva;
+  const struct {
+    Deshacer d;
+    QByteArray tras, esperado;  // what the crash left, what every reader and then the file must hold
+    int largo = 80;             // of the record; shorter when cut short while it was written
+  } casos[] = {{sobre, viejo.left(34) + nueva.mid(10), viejo},
+               {sobre, viejo.left(24) + nueva, viejo.left(24) + nueva},
+               {agregado, viejo + nueva.left(5), viejo},
+               {agregado, viejo + nueva, viejo + nueva},
+               {sobre, viejo.left(24) + otra, viejo.left(24) + otra},  // neither old nor new: another file now
+               {sobre, viejo.left(34) + nueva.mid(10), viejo.left(34) + nueva.mid(10), 50}};
+  for (const auto& c : casos) {
+    escribirArchivo(ruta, c.tras);
+    struct stat e {};
+    ::stat(QFile::encodeName(ruta).constData(), &e);
+    const QString registro = QFile::decodeName(rutaDeshacer(QFile::encodeName(dir), e.st_ino));
+    escribirArchivo(registro, c.d.aBytes().left(c.largo));
+    {
+      ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+      lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+      EXPECT_EQ(lectura.leer(0, lectura.longitud() + 10), c.esperado);
+    }
+    EXPECT_EQ(leerArchivo(ruta), c.tras);
+    ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
+    EXPECT_EQ(leerArchivo(ruta), c.esperado);
+    EXPECT_FALSE(QFile::exists(registro));
+  }
+}
+
+TEST_F(Archivos, LasOrdenesCompruebanEnOrden) {
+  EXPECT_FALSE(grabarCaracter(dir, "", "", {}).focoAlNombre);  // the selection first; the focus stays
+  EXPECT_FALSE(leerCaracter(dir, "", "").focoAlNombre);
+  for (const char* nombre : {"", "a/b.mtz", "falta.mtz"}) {
+    EXPECT_TRUE(grabarCaracter(dir, nombre, "a", {}).focoAlNombre && leerCaracter(dir, nombre, "a").focoAlNombre);
+  }
+  EXPECT_TRUE(crearArchivo(dir, "").focoAlNombre && crearArchivo(dir, "../f.mtz").focoAlNombre);
+  const QString noExiste = "El archivo \"" + carpeta.fuente("falta.mtz") + "\" no existe.";
+  EXPECT_EQ(avisos.textos(), (QStringList{SinCaracter, SinCaracter, SinArchivo, SinArchivo, Barra, Barra, noExiste,
+                                          noExiste, "Debe escribir un nombre para el archivo.", Barra}));
+  EXPECT_EQ(QDir(carpeta.raiz()).entryList(QDir::Files) + QDir(dir).entryList(QDir::Files), QStringList{});
+}
+
+// The question is asked with the file closed, so another editor may store
+// meanwhile: the search is made again after the answer.
+TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
+  escribirArchivo(ruta, registro('a') + registro('I', {1}));
+  int preguntas = 0;
+  const avisos::Presentador anterior = avisos::instalar([&](const avisos::Aviso& a) {
+    const int otro = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(::flock(otro, LOCK_EX | LOCK_NB), 0);
+    ::close(otro);
+    EXPECT_EQ(QStringList({a.texto, a.titulo}),
+              QStringList({"El caracter ya existe, desea sobreescribirlo?", "Sobreescribe el caracter?"}));
+    EXPECT_TRUE(a.botones == avisos::Botones::SiNo && a.icono == avisos::Icono::Ninguno);
+    if (++preguntas == 1) escribirArchivo(ruta, registro('x') + leerArchivo(ruta));
+    return preguntas == 1 ? avisos::Respuesta::Si : avisos::Respuesta::No;
+  });
+  const auto grabar = [&](const char* c, glyph::Codigos codigos) {
+    return grabarCaracter(dir, "f.mtz", c, glyph::dibujoDeCodigos(codigos)).hecho;
+  };
+  EXPECT_TRUE(grabar("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}));
+  const QByteArray despues = registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64});
+  EXPECT_FALSE(grabar("I", {}));
+  EXPECT_EQ(leerArchivo(ruta), despues);
+  avisos::instalar(anterior);
+  EXPECT_TRUE(grabar("A", {}));  // another character than "a": appended
+  EXPECT_EQ(leerArchivo(ruta), despues + registro('A'));
+}
+
+TEST_F(Archivos, LaPruebaDeFormatoMiraLaLongitudDelRegistro1) {
+  for (const auto& [datos, adecuado] : std::vector<std::pair<QByteArray, bool>>{
+           {{}, true}, {"x", true}, {ranura(2, "ab"), true}, {ranura(3, "abc"), false}, {"hola", false}}) {
+    escribirArchivo(ruta, datos);
+    EXPECT_EQ(formatoAdecuado(ruta), adecuado) << datos.toHex().toStdString();
+    EXPECT_EQ(avisos.textos(), adecuado ? QStringList{} : QStringList{Formato});
+    avisos.olvidar();
+  }
+}
+
+TEST(Marca, PrimeraLineaEnWindows1252) {
+  CarpetaDeTrabajo carpeta;
+  QDir().mkpath("ayuda/Archivos");
+  for (const char* fin : {"\rsegunda", "\nsegunda", ""}) {
+    escribirArchivo("ayuda/Archivos/marca.txt", QByteArray("Compa\xF1\xED"
+                                                           "a \x80 1") +
+                                                    fin);
+    EXPECT_EQ(LeerMarca(), QString::fromUtf8("Compañía € 1")) << fin;
+  }
+  // A FIFO would block the open for ever: start-up goes on without the line.
+  QFile::remove("ayuda/Archivos/marca.txt");
+  ASSERT_EQ(::mkfifo("ayuda/Archivos/marca.txt", 0644), 0);
+  EXPECT_EQ(LeerMarca(), "");
+}
