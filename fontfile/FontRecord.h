@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QtEndian>
-#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -40,10 +39,12 @@ inline quint16 longitudDeCaracter(const char* ranura) { return qFromLittleEndian
 // Whether the slot's data fits into it: the only test of the format.
 inline bool ranuraLegible(const char* ranura) { return longitudDeCaracter(ranura) <= MaximaLongitudCaracter; }
 
-// Whether a readable slot holds exactly these character bytes.
+// Whether a readable slot holds exactly these character bytes. A readable
+// slot holds at most two, so a longer character matches none.
 inline bool ranuraTiene(const char* ranura, const QByteArray& caracter) {
-  const quint16 longitud = longitudDeCaracter(ranura);
-  return longitud == caracter.size() && std::equal(caracter.begin(), caracter.end(), ranura + PosicionCaracter);
+  const qsizetype largo = caracter.size();
+  return longitudDeCaracter(ranura) == largo && (largo < 1 || ranura[PosicionCaracter] == caracter[0]) &&
+         (largo < 2 || ranura[PosicionCaracter + 1] == caracter[1]);
 }
 
 // Reads a whole slot; nothing when its length field is larger than 2.
