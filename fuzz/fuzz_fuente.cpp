@@ -1,10 +1,7 @@
-// Arbitrary bytes as a font file, with the rollback record a store cut short
-// may have left beside it, seen through a reader and then stored into;
-// the file after the store is held against what the bytes say.
-//
-// Input: the character's index in the list, a byte of flags (1: a rollback
-// record, 2: of an append, 4: answer "Sí"), the font; with a rollback record,
-// its last 50 bytes are the slot's number and its old and new bytes.
+// Arbitrary bytes as a font, with the rollback record a store cut short may have left, seen through
+// a reader and stored into; the file after the store is held against what the bytes say. Input: the
+// character's index in the list, flags (1: a rollback record, 2: of an append, 4: answer "Sí"), the
+// font, and with a rollback record 50 bytes more: the slot's number, its old and new bytes.
 
 #include <sys/stat.h>
 
@@ -34,7 +31,6 @@ void escribir(const QString& ruta, const QByteArray& datos) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
-  // In memory where the machine offers it: every store is flushed.
   static const QTemporaryDir carpeta(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
                                                                                : QString());
   static const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
@@ -57,7 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
   exigir(::stat(QFile::encodeName(ruta).constData(), &e) == 0);
   if (d) escribir(QFile::decodeName(rutaDeshacer(QFile::encodeName(carpeta.path()), e.st_ino)), d->aBytes());
 
-  // What every reader sees: the font, or a store cut short undone.
   QByteArray vista;
   {
     ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
@@ -66,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
     exigir(vista.size() == lectura.longitud());
     exigir(vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro))));
   }
-  // The first record holding the character, as the search must find it; -1
-  // when an unreadable slot comes first.
+  // The record the search must find; -1 when an unreadable slot comes first.
   const QByteArray c1252 = aWindows1252(caracter);
   const qint64 registros = vista.size() / LongitudRegistro;
   int k = 0;
@@ -76,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
     if (longitud > 2) k = -1;
     if (longitud <= 2 && vista.mid(i * LongitudRegistro + 2, longitud) == c1252) k = static_cast<int>(i + 1);
   }
-  // The view with the record written in place or appended, or untouched
-  // when it may not store; never a rollback record left.
+  // The record in place, appended, or nothing when it may not store; no rollback record left.
   glyph::Codigos codigos{};
   for (int c = 0; c < glyph::Columnas; ++c) codigos[c] = static_cast<glyph::ColumnCode>(bytes[(c + 2) % n] & 0x7F);
   const bool sobre = k > 0 && (banderas & 4), agrega = k == 0 && registros < MaximoRegistros && vista.size() % 24 == 0;

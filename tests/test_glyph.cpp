@@ -20,7 +20,6 @@ GlyphGrid con(std::initializer_list<Punto> puntos, Valor v = 1) {
 }  // namespace
 
 TEST(CodigosDeColumna, CadaFilaPesaSuBitYElCodigoVuelveAlDibujo) {
-  // Any cell value but 0 is a dot that is on.
   EXPECT_EQ(codigosDelDibujo(con({{1, 1}, {3, 2}, {7, 10}}, -1)), (Codigos{1, 4, 0, 0, 0, 0, 0, 0, 0, 64}));
   EXPECT_EQ(dibujoDeCodigos({1, 0, 0, 0, 0, 0, 0, 0, 0, 64}), con({{1, 1}, {7, 10}}));
   // 128 and more light the whole column; a negative code lights nothing.
@@ -39,7 +38,6 @@ TEST(CodigosDeColumna, CadaFilaPesaSuBitYElCodigoVuelveAlDibujo) {
 struct Orden {
   const char* nombre;
   GlyphGrid (*comando)(const GlyphGrid&);
-  GlyphGrid (*inverso)(const GlyphGrid&);
   int veces;                             // applied this often, it gives the drawing back
   Punto desde1, hasta1, desde2, hasta2;  // where two single dots land
 };
@@ -53,7 +51,6 @@ TEST_P(Ordenes, LlevanCadaPuntoASuSitioSinPerderNiInventarValores) {
   GlyphGrid numerada;  // 70 different values: any misplaced cell shows
   std::iota(numerada.valores.begin(), numerada.valores.end(), 1);
   GlyphGrid g = o.comando(numerada);
-  EXPECT_EQ(o.inverso(g), numerada);
   auto valores = g.valores;
   std::sort(valores.begin(), valores.end());
   EXPECT_EQ(valores, numerada.valores);
@@ -61,16 +58,15 @@ TEST_P(Ordenes, LlevanCadaPuntoASuSitioSinPerderNiInventarValores) {
   EXPECT_EQ(g, numerada);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Todas, Ordenes,
-    testing::Values(Orden{"abajo", desplazarAbajo, desplazarArriba, 7, {7, 4}, {1, 4}, {2, 4}, {3, 4}},
-                    Orden{"arriba", desplazarArriba, desplazarAbajo, 7, {1, 4}, {7, 4}, {5, 9}, {4, 9}},
-                    Orden{"derecha", desplazarDerecha, desplazarIzquierda, 10, {3, 10}, {3, 1}, {3, 1}, {3, 2}},
-                    Orden{"izquierda", desplazarIzquierda, desplazarDerecha, 10, {3, 1}, {3, 10}, {6, 5}, {6, 4}},
-                    // Mirrors are about the grid's centre, not the drawing's.
-                    Orden{"reflejoH", reflejoHorizontal, reflejoHorizontal, 2, {1, 1}, {1, 10}, {4, 3}, {4, 8}},
-                    Orden{"reflejoV", reflejoVertical, reflejoVertical, 2, {1, 1}, {7, 1}, {4, 6}, {4, 6}},
-                    // Turns move the left seven columns only.
-                    Orden{"rotarIzq", rotarIzquierda, rotarDerecha, 4, {1, 7}, {1, 1}, {2, 9}, {2, 9}},
-                    Orden{"rotarDer", rotarDerecha, rotarIzquierda, 4, {1, 1}, {1, 7}, {5, 8}, {5, 8}}),
-    [](const testing::TestParamInfo<Orden>& i) { return std::string(i.param.nombre); });
+INSTANTIATE_TEST_SUITE_P(Todas, Ordenes,
+                         testing::Values(Orden{"abajo", desplazarAbajo, 7, {7, 4}, {1, 4}, {2, 4}, {3, 4}},
+                                         Orden{"arriba", desplazarArriba, 7, {1, 4}, {7, 4}, {5, 9}, {4, 9}},
+                                         Orden{"derecha", desplazarDerecha, 10, {3, 10}, {3, 1}, {3, 1}, {3, 2}},
+                                         Orden{"izquierda", desplazarIzquierda, 10, {3, 1}, {3, 10}, {6, 5}, {6, 4}},
+                                         // Mirrors are about the grid's centre, not the drawing's.
+                                         Orden{"reflejoH", reflejoHorizontal, 2, {1, 1}, {1, 10}, {4, 3}, {4, 8}},
+                                         Orden{"reflejoV", reflejoVertical, 2, {1, 1}, {7, 1}, {4, 6}, {4, 6}},
+                                         // Turns move the left seven columns only.
+                                         Orden{"rotarIzq", rotarIzquierda, 4, {1, 7}, {1, 1}, {2, 9}, {2, 9}},
+                                         Orden{"rotarDer", rotarDerecha, 4, {1, 1}, {1, 7}, {5, 8}, {5, 8}}),
+                         [](const testing::TestParamInfo<Orden>& i) { return std::string(i.param.nombre); });
