@@ -6,9 +6,9 @@
 # the time of each pass (20 s by default).
 set -euo pipefail
 RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export GRAFOLUX_BUILD=$RAIZ/build-fuzz
 source "$RAIZ/scripts/comun.sh"
-instalar_paquetes
+GRAFOLUX_BUILD=$COMPILACION-fuzz
+instalar_paquetes fiabilidad
 # Configured every time, so that a target added since is listed.
 CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$GRAFOLUX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAFOLUX_FUZZ=ON \
   -DGRAFOLUX_SANITIZE=ON -DGRAFOLUX_WERROR=ON -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF >/dev/null
