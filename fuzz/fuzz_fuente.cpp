@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
     ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
     lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
     vista = lectura.leer(0, lectura.longitud());
-    exigir(vista.size() == lectura.longitud());
-    exigir(vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro))));
+    exigir(vista.size() == lectura.longitud() &&
+           (vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro)))));
   }
   // The record the search must find; -1 when an unreadable slot comes first.
   const QByteArray c1252 = aWindows1252(caracter);

@@ -17,7 +17,6 @@ using namespace fontfile;
 
 namespace {
 
-// A slot with this length field and these character bytes; every code byte is `codigo`.
 QByteArray ranura(quint16 longitud, const QByteArray& caracter, char codigo = 5) {
   QByteArray r(LongitudRegistro, codigo);
   qToLittleEndian(longitud, r.data());
@@ -97,10 +96,12 @@ TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
   }
 }
 
-TEST_F(Archivos, UnNombreConBarraNoSaleDeLaCarpeta) {
+TEST_F(Archivos, UnNombreConBarraNoSaleDeLaCarpetaYUnaCarpetaQueFaltaNoEsUnArchivoQueFalta) {
   EXPECT_TRUE(grabarCaracter(dir, "../f.mtz", "a", {}).focoAlNombre &&
               leerCaracter(dir, "../f.mtz", "a").focoAlNombre && crearArchivo(dir, "../f.mtz").focoAlNombre);
-  EXPECT_EQ(avisos.textos(), QStringList(3, "El nombre del archivo no puede contener una barra (/)."));
+  EXPECT_FALSE(ExisteArchivo(dir + "/falta/f.mtz", Verdadero));
+  EXPECT_EQ(avisos.textos(), QStringList(3, "El nombre del archivo no puede contener una barra (/).") +
+                                 QStringList{"No se puede abrir el archivo \"" + dir + "/falta/f.mtz\"."});
   EXPECT_FALSE(QFile::exists(carpeta.raiz() + "/f.mtz"));
 }
 

@@ -66,7 +66,6 @@ INSTANTIATE_TEST_SUITE_P(Todas, Ordenes,
                                          // Mirrors are about the grid's centre, not the drawing's.
                                          Orden{"reflejoH", reflejoHorizontal, 2, {1, 1}, {1, 10}, {4, 3}, {4, 8}},
                                          Orden{"reflejoV", reflejoVertical, 2, {1, 1}, {7, 1}, {4, 6}, {4, 6}},
-                                         // Turns move the left seven columns only.
                                          Orden{"rotarIzq", rotarIzquierda, 4, {1, 7}, {1, 1}, {2, 9}, {2, 9}},
                                          Orden{"rotarDer", rotarDerecha, 4, {1, 1}, {1, 7}, {5, 8}, {5, 8}}),
                          [](const testing::TestParamInfo<Orden>& i) { return std::string(i.param.nombre); });
