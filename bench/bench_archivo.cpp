@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <vector>
 
+#include "Comandos.h"
 #include "Preparacion.h"
 #include "mdlArchivos.h"
 
@@ -57,5 +60,61 @@ void ProximoRegistro(benchmark::State& estado) {
   }
 }
 BENCHMARK(ProximoRegistro)->Unit(benchmark::kMicrosecond);
+
+// Where a store's flushes go: the disk the temporary folder is on, or
+// memory (/dev/shm), where a flush costs nothing.
+QString carpetaEn(bool enDisco) {
+  return enDisco ? QDir::tempPath() + QStringLiteral("/grafolux-bench-XXXXXX")
+                 : QStringLiteral("/dev/shm/grafolux-bench-XXXXXX");
+}
+
+// A store through the command, with everything it does to be durable and
+// never torn: the rollback record written and flushed with its folder, the
+// slot written and flushed, the record removed. Over the last record of a
+// full file, the question answered at once, or a new character appended to a
+// file of 32766 records (cut back outside the timing). Wall-clock time: a
+// flush waits for the disk without using the processor.
+void Grabar(benchmark::State& estado, bool enDisco, bool agregar) {
+  QTemporaryDir carpeta(carpetaEn(enDisco));
+  const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  const int registros = agregar ? Lleno - 1 : Lleno;
+  escribir(ruta, registrosDePrueba(registros, registroDe('\xD1', 1)));
+  AvisosContados avisos;
+  glyph::GlyphGrid dibujo;
+  for (auto _ : estado) {
+    dibujo.valores[0] = static_cast<glyph::Valor>(!dibujo.valores[0]);
+    const QString caracter = agregar ? QStringLiteral("\u00F1") : QStringLiteral("\u00D1");
+    if (!fontfile::grabarCaracter(carpeta.path(), QStringLiteral("f.mtz"), caracter, dibujo).hecho) {
+      estado.SkipWithError("the store failed");
+    }
+    if (agregar) {
+      estado.PauseTiming();
+      QFile::resize(ruta, qint64(registros) * 24);
+      estado.ResumeTiming();
+    }
+  }
+}
+BENCHMARK_CAPTURE(Grabar, sobreescribir_en_disco, true, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Grabar, agregar_en_disco, true, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Grabar, sobreescribir_en_memoria, false, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Grabar, agregar_en_memoria, false, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor for a durable store: one slot written in place and flushed,
+// nothing else, on the same disk.
+void EscribirYVolcar(benchmark::State& estado) {
+  QTemporaryDir carpeta(carpetaEn(true));
+  const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  escribir(ruta, registrosDePrueba(Lleno));
+  const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDWR | O_CLOEXEC);
+  QByteArray ranura = registroDe('\xD1', 1);
+  for (auto _ : estado) {
+    ranura[3] = static_cast<char>(ranura[3] ^ 1);
+    if (::pwrite(fd, ranura.constData(), 24, qint64(Lleno - 1) * 24) != 24 || ::fdatasync(fd) != 0) {
+      estado.SkipWithError("the write failed");
+    }
+  }
+  ::close(fd);
+}
+BENCHMARK(EscribirYVolcar)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

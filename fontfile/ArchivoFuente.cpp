@@ -10,28 +10,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <thread>
 
 namespace fontfile {
 namespace {
-
-const char* descripcion(Falla falla) {
-  switch (falla) {
-    case Falla::NoExiste:
-      return "file not found";
-    case Falla::NoSePuedeAbrir:
-      return "file cannot be opened";
-    case Falla::NoSePuedeLeer:
-      return "file cannot be read";
-    case Falla::FormatoIncorrecto:
-      return "bad record length";
-    case Falla::Desbordamiento:
-      return "record number overflow";
-    case Falla::NoSePuedeEscribir:
-      return "file cannot be written";
-  }
-  return "file error";
-}
 
 template <typename Llamada>
 auto sinInterrupcion(Llamada llamada) {
@@ -42,27 +26,89 @@ auto sinInterrupcion(Llamada llamada) {
   return r;
 }
 
+// A short write is carried on, so that its cause (a full disk, the file
+// size limit) comes back as the error it is.
+bool escribirTodo(int fd, const char* datos, qint64 cuantos, qint64 desde) {
+  for (qint64 escritos = 0; escritos < cuantos;) {
+    const ssize_t n = sinInterrupcion(
+        [&] { return ::pwrite(fd, datos + escritos, static_cast<size_t>(cuantos - escritos), desde + escritos); });
+    if (n <= 0) return false;
+    escritos += n;
+  }
+  return true;
+}
+
+// The folder that really holds the file, links followed; empty when the path
+// cannot be resolved.
+QByteArray carpetaReal(const QByteArray& ruta) {
+  char* real = ::realpath(ruta.constData(), nullptr);
+  if (real == nullptr) return {};
+  QByteArray carpeta(real);
+  std::free(real);
+  carpeta.truncate(carpeta.lastIndexOf('/'));
+  return carpeta.isEmpty() ? QByteArray("/") : carpeta;
+}
+
+bool sincronizarCarpeta(const QByteArray& carpeta) {
+  const int fd = sinInterrupcion([&] { return ::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+  if (fd < 0) return false;
+  const bool hecho = ::fsync(fd) == 0;
+  ::close(fd);
+  return hecho;
+}
+
+// A rollback record beside a font, or nothing when there is none or it is
+// not whole.
+std::optional<Deshacer> leerDeshacer(const QByteArray& ruta) {
+  const int fd = sinInterrupcion(
+      [&] { return ::open(ruta.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY); });
+  if (fd < 0) return std::nullopt;
+  QByteArray bytes(256, Qt::Uninitialized);
+  struct stat estado {};
+  const ssize_t n = ::fstat(fd, &estado) == 0 && S_ISREG(estado.st_mode)
+                        ? sinInterrupcion([&] { return ::pread(fd, bytes.data(), bytes.size(), 0); })
+                        : -1;
+  ::close(fd);
+  if (n < 0) return std::nullopt;
+  bytes.truncate(n);
+  return Deshacer::deBytes(bytes);
+}
+
+// The record, flushed with its name before the store touches the font.
+bool escribirDeshacer(const QByteArray& ruta, const QByteArray& carpeta, const Deshacer& d) {
+  const int fd = sinInterrupcion(
+      [&] { return ::open(ruta.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666); });
+  if (fd < 0) return false;
+  const QByteArray bytes = d.aBytes();
+  const bool escrito = escribirTodo(fd, bytes.constData(), bytes.size(), 0) && ::fdatasync(fd) == 0;
+  ::close(fd);
+  if (escrito && sincronizarCarpeta(carpeta)) return true;
+  ::unlink(ruta.constData());
+  return false;
+}
+
 }  // namespace
 
-ErrorArchivo::ErrorArchivo(Falla falla) : std::runtime_error(descripcion(falla)), falla_(falla) {}
-
-ArchivoFuente::ArchivoFuente(const QString& ruta, Modo modo) {
-  const QByteArray nombre = QFile::encodeName(ruta);
-  // O_NONBLOCK so that a FIFO named like a font cannot hang the editor.
-  const int banderas = (modo == Modo::Lectura ? O_RDONLY : O_WRONLY) | O_CLOEXEC | O_NONBLOCK;
-  fd_ = nombre.isEmpty() ? -1 : sinInterrupcion([&] { return ::open(nombre.constData(), banderas); });
-  if (fd_ < 0) {
-    const int error = errno;
+ArchivoFuente::ArchivoFuente(const QString& ruta, Modo modo) : ruta_(QFile::encodeName(ruta)) {
+  const bool escritura = modo == Modo::Escritura;
+  const auto fallar = [&](int error) {
+    if (escritura) return ErrorArchivo(Falla::NoSePuedeEscribir);
     const bool carpetaPresente = QFileInfo(QFileInfo(ruta).path()).isDir();
-    throw ErrorArchivo(error == ENOENT && carpetaPresente ? Falla::NoExiste : Falla::NoSePuedeAbrir);
-  }
+    return ErrorArchivo(error == ENOENT && carpetaPresente ? Falla::NoExiste : Falla::NoSePuedeAbrir);
+  };
+  // What is not a regular file is never opened: a FIFO would block the open,
+  // and opening a device may act on it.
   struct stat estado {};
-  // Only regular files and devices (a full disk is tested through /dev/full)
-  // hold records; a directory or a FIFO named like a font does not.
-  if (::fstat(fd_, &estado) != 0 || !(S_ISREG(estado.st_mode) || S_ISCHR(estado.st_mode))) {
+  if (ruta_.isEmpty() || ::stat(ruta_.constData(), &estado) != 0) throw fallar(ruta_.isEmpty() ? ENOENT : errno);
+  if (!S_ISREG(estado.st_mode)) throw fallar(EINVAL);
+  // O_NONBLOCK: the path may have been given to a FIFO since.
+  const int banderas = (escritura ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  fd_ = sinInterrupcion([&] { return ::open(ruta_.constData(), banderas); });
+  if (fd_ < 0) throw fallar(errno);
+  if (::fstat(fd_, &estado) != 0 || !S_ISREG(estado.st_mode)) {
     ::close(fd_);
     fd_ = -1;
-    throw ErrorArchivo(Falla::NoSePuedeAbrir);
+    throw fallar(EINVAL);
   }
 }
 
@@ -73,7 +119,7 @@ ArchivoFuente::~ArchivoFuente() {
 // Another editor keeps the lock for the moment one store takes. A lock held
 // for seconds belongs to a program that is stuck or never lets go; waiting
 // on it would hang the window, so the command fails with its message.
-void ArchivoFuente::bloquear(Bloqueo bloqueo) {
+bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
   const int operacion = (bloqueo == Bloqueo::Exclusivo ? LOCK_EX : LOCK_SH) | LOCK_NB;
   const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   auto pausa = std::chrono::microseconds(100);
@@ -84,17 +130,58 @@ void ArchivoFuente::bloquear(Bloqueo bloqueo) {
     std::this_thread::sleep_for(pausa);
     pausa = std::min(pausa * 2, std::chrono::microseconds(10000));
   }
+  struct stat propio {};
+  if (::fstat(fd_, &propio) != 0) throw ErrorArchivo(Falla::NoSePuedeLeer);
+  const QByteArray carpeta = carpetaReal(ruta_);
+  if (bloqueo == Bloqueo::Compartido) {
+    // Under the shared lock no store is under way: a rollback record found
+    // now was left by a store cut short.
+    pendiente_ = carpeta.isEmpty() ? std::nullopt : leerDeshacer(rutaDeshacer(carpeta, propio.st_ino));
+    if (pendiente_ &&
+        !hayQueDeshacer(*pendiente_, longitudTalCual(), leerTalCual(pendiente_->desde, LongitudRegistro))) {
+      pendiente_.reset();
+    }
+    return true;
+  }
+  struct stat nombrado {};
+  if (::stat(ruta_.constData(), &nombrado) != 0 || nombrado.st_dev != propio.st_dev ||
+      nombrado.st_ino != propio.st_ino) {
+    return false;
+  }
+  if (carpeta.isEmpty() || ::faccessat(AT_FDCWD, carpeta.constData(), W_OK | X_OK, AT_EACCESS) != 0) {
+    throw ErrorArchivo(Falla::NoSePuedeEscribir);
+  }
+  carpetaReal_ = carpeta;
+  rutaDeshacer_ = rutaDeshacer(carpeta, propio.st_ino);
+  if (const auto d = leerDeshacer(rutaDeshacer_)) {
+    if (hayQueDeshacer(*d, longitudTalCual(), leerTalCual(d->desde, LongitudRegistro)) && !volverAntes(*d)) {
+      throw ErrorArchivo(Falla::NoSePuedeEscribir);
+    }
+  }
+  if (::unlink(rutaDeshacer_.constData()) != 0 && errno != ENOENT) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+  return true;
 }
 
-void ArchivoFuente::desbloquear() { ::flock(fd_, LOCK_UN); }
+qint64 ArchivoFuente::longitud() const { return pendiente_ ? pendiente_->longitudAntes : longitudTalCual(); }
 
-qint64 ArchivoFuente::longitud() const {
+qint64 ArchivoFuente::longitudTalCual() const {
   struct stat estado {};
   if (::fstat(fd_, &estado) != 0) throw ErrorArchivo(Falla::NoSePuedeLeer);
-  return S_ISREG(estado.st_mode) ? estado.st_size : 0;
+  return estado.st_size;
 }
 
 QByteArray ArchivoFuente::leer(qint64 desde, qint64 cuantos) const {
+  if (!pendiente_) return leerTalCual(desde, cuantos);
+  const Deshacer& d = *pendiente_;
+  QByteArray datos = leerTalCual(desde, std::clamp<qint64>(d.longitudAntes - desde, 0, cuantos));
+  if (!d.esAgregado()) {
+    const qint64 fin = std::min<qint64>(desde + datos.size(), d.desde + LongitudRegistro);
+    for (qint64 i = std::max(desde, d.desde); i < fin; ++i) datos[i - desde] = d.antes[i - d.desde];
+  }
+  return datos;
+}
+
+QByteArray ArchivoFuente::leerTalCual(qint64 desde, qint64 cuantos) const {
   QByteArray datos(cuantos, Qt::Uninitialized);
   qint64 leidos = 0;
   while (leidos < cuantos) {
@@ -108,13 +195,37 @@ QByteArray ArchivoFuente::leer(qint64 desde, qint64 cuantos) const {
   return datos;
 }
 
-void ArchivoFuente::escribir(qint64 desde, const char* datos, qint64 cuantos) {
-  const ssize_t n = sinInterrupcion([&] { return ::pwrite(fd_, datos, static_cast<size_t>(cuantos), desde); });
-  if (n != cuantos) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+// The file as it was before the store of d: the old slot written back, an
+// append cut off, and both flushed. True when the file now reads so.
+bool ArchivoFuente::volverAntes(const Deshacer& d) {
+  if (!d.esAgregado()) escribirTodo(fd_, d.antes.data(), LongitudRegistro, d.desde);
+  if (longitudTalCual() > d.longitudAntes) sinInterrupcion([&] { return ::ftruncate(fd_, d.longitudAntes); });
+  if (::fdatasync(fd_) != 0 || longitudTalCual() != d.longitudAntes) return false;
+  return d.esAgregado() || leerTalCual(d.desde, LongitudRegistro) == QByteArray(d.antes.data(), LongitudRegistro);
 }
 
-void ArchivoFuente::truncar(qint64 longitud) {
-  if (sinInterrupcion([&] { return ::ftruncate(fd_, longitud); }) != 0) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+// The rollback record is flushed before the slot is written, so that a
+// crash at any point leaves either the record or no change. It is removed
+// without a flush: should the removal be lost, the record only finds the
+// whole new slot in place, which it keeps (see hayQueDeshacer).
+void ArchivoFuente::grabarRanura(qint64 desde, const Ranura& nueva) {
+  Deshacer d;
+  d.desde = desde;
+  d.longitudAntes = longitudTalCual();
+  d.nueva = nueva;
+  if (!d.esAgregado()) {
+    const QByteArray antes = leerTalCual(desde, LongitudRegistro);
+    if (antes.size() != LongitudRegistro) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+    std::copy(antes.begin(), antes.end(), d.antes.begin());
+  }
+  if (!escribirDeshacer(rutaDeshacer_, carpetaReal_, d)) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+  if (!escribirTodo(fd_, nueva.data(), LongitudRegistro, desde) || ::fdatasync(fd_) != 0) {
+    // When even putting it back fails, the record stays: readers and the
+    // next store then undo the store from it.
+    if (volverAntes(d)) ::unlink(rutaDeshacer_.constData());
+    throw ErrorArchivo(Falla::NoSePuedeEscribir);
+  }
+  ::unlink(rutaDeshacer_.constData());
 }
 
 void crearVacio(const QString& ruta) {

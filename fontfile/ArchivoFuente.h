@@ -1,27 +1,33 @@
 #pragma once
-// A font file opened by path for the length of one command. Reading opens
-// never create or change the file; the one writing open never creates it.
+// A font file opened by path for the length of one command. Only a regular
+// file (or a link to one) is opened: a FIFO, device or socket named like a
+// font is treated as a file that cannot be opened. No open creates a file.
 // An advisory lock on the file itself keeps the search, count and write of
-// one store whole against other editors storing into the same file.
+// one store whole against other editors, and keeps readers from seeing a
+// store half done.
 
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
+#include <exception>
+#include <optional>
+
+#include "Deshacer.h"
+#include "FontRecord.h"
 
 namespace fontfile {
 
 enum class Falla {
   NoExiste,        // the file is not there (its folder is)
-  NoSePuedeAbrir,  // anything else that stops the open: folder gone, access, a directory
+  NoSePuedeAbrir,  // anything else that stops the open: folder gone, access, not a regular file
   NoSePuedeLeer,
   FormatoIncorrecto,  // a slot whose length field is larger than 2
   Desbordamiento,     // a record number past 32767
   NoSePuedeEscribir,
 };
 
-class ErrorArchivo : public std::runtime_error {
+class ErrorArchivo : public std::exception {
  public:
-  explicit ErrorArchivo(Falla falla);
+  explicit ErrorArchivo(Falla falla) : falla_(falla) {}
   Falla falla() const { return falla_; }
 
  private:
@@ -30,6 +36,8 @@ class ErrorArchivo : public std::runtime_error {
 
 class ArchivoFuente {
  public:
+  // Lectura opens read-only. Escritura opens for reading and writing, for a
+  // store, and then fails only with NoSePuedeEscribir.
   enum class Modo { Lectura, Escritura };
   enum class Bloqueo { Compartido, Exclusivo };
 
@@ -40,19 +48,35 @@ class ArchivoFuente {
   ArchivoFuente& operator=(const ArchivoFuente&) = delete;
 
   // Waits for the lock, at most a few seconds, then throws
-  // ErrorArchivo(NoSePuedeLeer); it ends with the object, or with desbloquear().
-  void bloquear(Bloqueo bloqueo);
-  void desbloquear();
+  // ErrorArchivo(NoSePuedeLeer); the lock ends with the object.
+  // Shared: from then on longitud() and leer() show a store that was cut
+  // short as undone (see Deshacer.h); the file itself is not touched.
+  // Exclusive, on a file opened for a store: false when the path no longer
+  // names the file locked (it was replaced or removed: open the path again).
+  // Otherwise a store cut short is undone on the file itself, and a folder
+  // where no rollback record can be written throws NoSePuedeEscribir.
+  bool bloquear(Bloqueo bloqueo);
 
   qint64 longitud() const;
   // Up to cuantos bytes from desde; fewer only at the end of the file.
   QByteArray leer(qint64 desde, qint64 cuantos) const;
-  // All of datos at desde in one write, or ErrorArchivo(NoSePuedeEscribir).
-  void escribir(qint64 desde, const char* datos, qint64 cuantos);
-  void truncar(qint64 longitud);
+
+  // After an exclusive lock: writes one slot at desde, inside the file or
+  // at its end, so that no crash can leave it torn, and flushed to the disk
+  // before it returns. A failure leaves the file as it was and throws
+  // ErrorArchivo(NoSePuedeEscribir).
+  void grabarRanura(qint64 desde, const Ranura& nueva);
 
  private:
+  qint64 longitudTalCual() const;
+  QByteArray leerTalCual(qint64 desde, qint64 cuantos) const;
+  bool volverAntes(const Deshacer& d);
+
   int fd_ = -1;
+  QByteArray ruta_;
+  std::optional<Deshacer> pendiente_;  // a store cut short, as readers see it undone
+  QByteArray carpetaReal_;             // for a store: where its rollback record goes
+  QByteArray rutaDeshacer_;
 };
 
 // Creates an empty file at ruta; fails when anything is already there.

@@ -14,7 +14,7 @@ const QString MensajeNoEscribe = QStringLiteral("No se puede escribir el archivo
 const QString MensajeSinCaracter = QStringLiteral("Seleccione un caracter de la lista.");
 const QString MensajeSinArchivo = QStringLiteral("Debe seleccionar un archivo de trabajo.");
 
-Resultado alNombre() { return Resultado{false, true, std::nullopt}; }
+Resultado alNombre() { return Resultado{.focoAlNombre = true}; }
 
 // A "/" in the name would reach outside the working folder.
 bool nombreFueraDeCarpeta(const QString& nombre) {
@@ -45,49 +45,36 @@ bool preguntarSobreescribir() {
   return avisos::mostrar(pregunta) == avisos::Respuesta::Si;
 }
 
-// Writes one slot at record k as a single write. A failed append is undone,
-// so that the file never keeps part of a record.
-void escribirRegistro(const QString& ruta, std::int16_t k, const FontRecord& registro, qint64 longitudAntes) {
-  const Ranura ranura = escribirRanura(registro);
-  ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Escritura);
-  const qint64 desde = qint64(k - 1) * LongitudRegistro;
-  try {
-    archivo.escribir(desde, ranura.data(), LongitudRegistro);
-  } catch (const ErrorArchivo&) {
-    if (desde >= longitudAntes) {
-      try {
-        archivo.truncar(longitudAntes);
-      } catch (const ErrorArchivo&) {  // the write failed first; that is what the user hears
-      }
-    }
-    throw;
-  }
-}
-
-// False when the user chose not to overwrite.
+// False when the user chose not to overwrite. The search, the count and the
+// write go through one open file, locked, that the path still names.
 bool grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyph::GlyphGrid& dibujo) {
   bool confirmado = false;
-  for (;;) {
-    ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Lectura);
-    archivo.bloquear(ArchivoFuente::Bloqueo::Exclusivo);
-    const RegistrosLeidos registros = leerRegistros(archivo);
-    std::int16_t k = buscarEn(registros, caracter);
-    if (k != 0 && !confirmado) {
-      // Nobody waits on the lock while the user thinks; the search is made
-      // again after the answer, since another editor may have stored since.
-      archivo.desbloquear();
-      if (!preguntarSobreescribir()) return false;
-      confirmado = true;
-      continue;
+  // A file replaced again and again while it is opened is left alone in
+  // the end rather than chased for ever.
+  for (int intento = 0; intento < 100; ++intento) {
+    {
+      ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Escritura);
+      if (!archivo.bloquear(ArchivoFuente::Bloqueo::Exclusivo)) continue;
+      const RegistrosLeidos registros = leerRegistros(archivo);
+      std::int16_t k = BuscarCaracter(registros, caracter);
+      if (k == 0 || confirmado) {
+        if (k == 0) {
+          k = ProximoRegistro(registros);
+          // A tail that is not a whole slot would be overwritten by the append.
+          if (registros.longitud % LongitudRegistro != 0) throw ErrorArchivo(Falla::FormatoIncorrecto);
+        }
+        archivo.grabarRanura(qint64(k - 1) * LongitudRegistro,
+                             escribirRanura(FontRecord{caracter, glyph::codigosDelDibujo(dibujo)}));
+        return true;
+      }
     }
-    if (k == 0) {
-      k = proximoPorLongitud(registros.longitud);
-      // A tail that is not a whole slot would be overwritten by the append.
-      if (registros.longitud % LongitudRegistro != 0) throw ErrorArchivo(Falla::FormatoIncorrecto);
-    }
-    escribirRegistro(ruta, k, FontRecord{caracter, glyph::codigosDelDibujo(dibujo)}, registros.longitud);
-    return true;
+    // The file is closed while the user thinks, so nobody waits on its lock;
+    // the search is made again after the answer, since another editor may
+    // have stored since.
+    if (!preguntarSobreescribir()) return false;
+    confirmado = true;
   }
+  throw ErrorArchivo(Falla::NoSePuedeEscribir);
 }
 
 }  // namespace
@@ -111,7 +98,7 @@ Resultado crearArchivo(const QString& carpeta, const QString& nombre) {
     avisos::informar(QStringLiteral("No se puede crear el archivo \"") + ruta + QStringLiteral("\"."));
     return alNombre();
   }
-  return Resultado{true, false, std::nullopt};
+  return Resultado{.hecho = true};
 }
 
 Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QString& caracter,
@@ -134,7 +121,7 @@ Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QS
     }
     return Resultado{};
   }
-  return Resultado{true, false, std::nullopt};
+  return Resultado{.hecho = true};
 }
 
 Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QString& caracter) {
@@ -144,13 +131,13 @@ Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QStr
     ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Lectura);
     archivo.bloquear(ArchivoFuente::Bloqueo::Compartido);
     const RegistrosLeidos registros = leerRegistros(archivo);
-    const std::int16_t k = buscarEn(registros, aWindows1252(caracter));
+    const std::int16_t k = BuscarCaracter(registros, aWindows1252(caracter));
     if (k == 0) {
       avisos::informar(QStringLiteral("El carácter ") + caracter + QStringLiteral(" no está en el archivo."));
       return Resultado{};
     }
     const auto registro = leerRanura(registros.datos.constData() + qsizetype(k - 1) * LongitudRegistro);
-    return Resultado{true, false, glyph::dibujoDeCodigos(registro->columnas)};
+    return Resultado{.hecho = true, .dibujo = glyph::dibujoDeCodigos(registro->columnas)};
   } catch (const ErrorArchivo& e) {
     switch (e.falla()) {
       case Falla::FormatoIncorrecto:
@@ -170,8 +157,10 @@ Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QStr
 bool formatoAdecuado(const QString& ruta) {
   try {
     ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Lectura);
-    const QByteArray inicio = archivo.leer(0, 2);
-    if (inicio.size() == 2 && longitudDeCaracter(inicio.constData()) > MaximaLongitudCaracter) {
+    archivo.bloquear(ArchivoFuente::Bloqueo::Compartido);
+    // A file too short for a length field holds no record that could fail.
+    const QByteArray registro1 = archivo.leer(0, LongitudRegistro);
+    if (registro1.size() >= BytesLongitud && !ranuraLegible(registro1.constData())) {
       avisos::informar(MensajeFormato);
       return false;
     }

@@ -14,9 +14,9 @@ namespace fontfile {
 QString rutaDeTrabajo(const QString& carpeta, const QString& nombre);
 
 struct Resultado {
-  bool hecho = false;                      // the command did its work
-  bool focoAlNombre = false;               // the name box takes the focus back
-  std::optional<glyph::GlyphGrid> dibujo;  // a loaded drawing for the grid
+  bool hecho = false;                        // the command did its work
+  bool focoAlNombre = false;                 // the name box takes the focus back
+  std::optional<glyph::GlyphGrid> dibujo{};  // a loaded drawing for the grid
 };
 
 Resultado crearArchivo(const QString& carpeta, const QString& nombre);

@@ -1,22 +1,17 @@
-// Arbitrary bytes as the contents of a font file, through every routine that
-// reads one: the slot reader, searching, counting, loading and the format
-// test of a chosen file. Besides the sanitizers' own checks, each answer is
-// held against what the bytes say, so a wrong record is a finding too.
+// Arbitrary bytes as a font, with the rollback record a store cut short may have left, seen through
+// a reader and stored into; the file after the store is held against what the bytes say. Input: the
+// character's index in the list, flags (1: a rollback record, 2: of an append, 4: answer "Sí"), the
+// font, and with a rollback record 50 bytes more: the slot's number, its old and new bytes.
 
-#include <QByteArray>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFile>
-#include <QString>
-#include <cstdint>
+#include <QTemporaryDir>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <memory>
 
-#include "ArchivoFuente.h"
 #include "Avisos.h"
-#include "ColumnCode.h"
 #include "Comandos.h"
-#include "FontRecord.h"
 #include "ListaCaracteres.h"
 #include "mdlArchivos.h"
 
@@ -28,116 +23,65 @@ void exigir(bool condicion) {
   if (!condicion) std::abort();
 }
 
-struct Entorno {
-  QString carpeta;
-  QString nombre = QStringLiteral("f.mtz");
-  QString ruta;
-
-  Entorno() {
-    char plantilla[] = "/tmp/grafolux-fuzz-XXXXXX";
-    exigir(::mkdtemp(plantilla) != nullptr);
-    carpeta = QString::fromLocal8Bit(plantilla);
-    ruta = carpeta + QLatin1Char('/') + nombre;
-    // Messages go nowhere; the answers are what is checked.
-    avisos::instalar([](const avisos::Aviso& a) {
-      return a.botones == avisos::Botones::SiNo ? avisos::Respuesta::No : avisos::Respuesta::Aceptar;
-    });
-  }
-  ~Entorno() { std::filesystem::remove_all(carpeta.toStdString()); }
-};
-
-Entorno& entorno() {
-  static Entorno e;
-  return e;
-}
-
-void escribir(const QString& ruta, const uint8_t* datos, size_t n) {
+void escribir(const QString& ruta, const QByteArray& datos) {
   QFile f(ruta);
-  exigir(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  exigir(f.write(reinterpret_cast<const char*>(datos), static_cast<qint64>(n)) == static_cast<qint64>(n));
-}
-
-// The slot reader on its own, each slot in a buffer exactly 24 bytes long so
-// that a read past the slot is caught.
-void probarRanuras(const uint8_t* datos, size_t n) {
-  for (size_t desde = 0; desde + LongitudRegistro <= n; desde += LongitudRegistro) {
-    const auto ranura = std::make_unique<char[]>(LongitudRegistro);
-    std::memcpy(ranura.get(), datos + desde, LongitudRegistro);
-    const auto registro = leerRanura(ranura.get());
-    const quint16 longitud = longitudDeCaracter(ranura.get());
-    exigir(registro.has_value() == (longitud <= MaximaLongitudCaracter));
-    if (registro) {
-      exigir(registro->caracter.size() == longitud);
-      // A readable slot written back holds the same bytes, but for the
-      // unused ones after its codes.
-      const Ranura otra = escribirRanura(*registro);
-      exigir(std::memcmp(otra.data(), ranura.get(), 2 + longitud + 2 * glyph::Columnas) == 0);
-    }
-  }
-}
-
-// The first complete slot holding caracter before any unreadable one, as the
-// search must find it; -1 when a format error comes first, 0 when none.
-int esperado(const uint8_t* datos, size_t n, const QByteArray& caracter) {
-  const size_t completos = std::min<size_t>(n / LongitudRegistro, MaximoRegistros);
-  for (size_t i = 0; i < completos; ++i) {
-    const char* ranura = reinterpret_cast<const char*>(datos) + i * LongitudRegistro;
-    const quint16 longitud = longitudDeCaracter(ranura);
-    if (longitud > MaximaLongitudCaracter) return -1;
-    if (longitud == caracter.size() && std::memcmp(ranura + 2, caracter.constData(), longitud) == 0) {
-      return static_cast<int>(i + 1);
-    }
-  }
-  return 0;
+  exigir(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(datos) == datos.size());
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
-  Entorno& e = entorno();
-  probarRanuras(datos, n);
-  escribir(e.ruta, datos, n);
-
-  // The character looked for comes from the first byte, so that the fuzzer
-  // can steer it towards records it has made.
-  const QStringList& lista = ListaCaracteres();
-  const QString caracter = lista.at(n == 0 ? 0 : datos[0] % lista.size());
-  const QByteArray bytes = aWindows1252(caracter);
-
-  // Past record 32767 nothing is read: without a match there, the file is
-  // too long; and no record number is left for an append.
-  const int debe = esperado(datos, n, bytes);
-  const bool demasiados = n / LongitudRegistro > static_cast<size_t>(MaximoRegistros);
-  try {
-    const std::int16_t k = BuscarCaracter(e.ruta, caracter);
-    exigir(k == debe && !(debe == 0 && demasiados));
-  } catch (const ErrorArchivo& error) {
-    exigir((error.falla() == Falla::FormatoIncorrecto && debe < 0) ||
-           (error.falla() == Falla::Desbordamiento && debe == 0 && demasiados));
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
+  static const QTemporaryDir carpeta(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
+                                                                               : QString());
+  static const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  if (n < 2) return 0;
+  const QString caracter = ListaCaracteres().at(bytes[0] % ListaCaracteres().size());
+  const int banderas = bytes[1];
+  avisos::instalar([=](const avisos::Aviso&) { return banderas & 4 ? avisos::Respuesta::Si : avisos::Respuesta::No; });
+  QByteArray fuente(reinterpret_cast<const char*>(bytes) + 2, static_cast<qsizetype>(n - 2));
+  std::optional<Deshacer> d;
+  if ((banderas & 1) && fuente.size() >= 50) {
+    const QByteArray cola = fuente.right(50);
+    fuente.chop(50);
+    d = Deshacer{qint64{qFromLittleEndian<quint16>(cola.constData())} * LongitudRegistro, 0, {}, {}};
+    d->longitudAntes = banderas & 2 ? d->desde : fuente.size();
+    std::copy_n(cola.constData() + 2, 24, d->antes.begin());
+    std::copy_n(cola.constData() + 26, 24, d->nueva.begin());
   }
+  escribir(ruta, fuente);
+  struct stat e {};
+  exigir(::stat(QFile::encodeName(ruta).constData(), &e) == 0);
+  if (d) escribir(QFile::decodeName(rutaDeshacer(QFile::encodeName(carpeta.path()), e.st_ino)), d->aBytes());
 
-  try {
-    const std::int16_t proximo = ProximoRegistro(e.ruta);
-    exigir(n / LongitudRegistro < static_cast<size_t>(MaximoRegistros) &&
-           proximo == static_cast<std::int16_t>(n / LongitudRegistro + 1));
-  } catch (const ErrorArchivo& error) {
-    exigir(error.falla() == Falla::Desbordamiento && n / LongitudRegistro >= static_cast<size_t>(MaximoRegistros));
+  QByteArray vista;
+  {
+    ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+    lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+    vista = lectura.leer(0, lectura.longitud());
+    exigir(vista.size() == lectura.longitud() &&
+           (vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro)))));
   }
-
-  const Resultado leido = leerCaracter(e.carpeta, e.nombre, caracter);
-  exigir(leido.hecho == (debe > 0) && leido.dibujo.has_value() == leido.hecho);
-  if (leido.dibujo) {
-    const auto registro = leerRanura(reinterpret_cast<const char*>(datos) + (debe - 1) * LongitudRegistro);
-    exigir(registro && *leido.dibujo == glyph::dibujoDeCodigos(registro->columnas));
+  // The record the search must find; -1 when an unreadable slot comes first.
+  const QByteArray c1252 = aWindows1252(caracter);
+  const qint64 registros = vista.size() / LongitudRegistro;
+  int k = 0;
+  for (qint64 i = 0; i < std::min<qint64>(registros, MaximoRegistros) && k == 0; ++i) {
+    const quint16 longitud = qFromLittleEndian<quint16>(vista.constData() + i * LongitudRegistro);
+    if (longitud > 2) k = -1;
+    if (longitud <= 2 && vista.mid(i * LongitudRegistro + 2, longitud) == c1252) k = static_cast<int>(i + 1);
   }
-
-  const bool adecuado = formatoAdecuado(e.ruta);
-  exigir(adecuado == (n < 2 || longitudDeCaracter(reinterpret_cast<const char*>(datos)) <= MaximaLongitudCaracter));
-
-  // Reading never changes the file.
-  QFile f(e.ruta);
-  exigir(f.open(QIODevice::ReadOnly));
-  const QByteArray despues = f.readAll();
-  exigir(static_cast<size_t>(despues.size()) == n && (n == 0 || std::memcmp(despues.constData(), datos, n) == 0));
+  // The record in place, appended, or nothing when it may not store; no rollback record left.
+  glyph::Codigos codigos{};
+  for (int c = 0; c < glyph::Columnas; ++c) codigos[c] = static_cast<glyph::ColumnCode>(bytes[(c + 2) % n] & 0x7F);
+  const bool sobre = k > 0 && (banderas & 4), agrega = k == 0 && registros < MaximoRegistros && vista.size() % 24 == 0;
+  const Ranura nueva = escribirRanura({c1252, codigos});
+  QByteArray debe = vista;
+  if (sobre) debe.replace((k - 1) * LongitudRegistro, LongitudRegistro, nueva.data(), LongitudRegistro);
+  if (agrega) debe.append(nueva.data(), LongitudRegistro);
+  exigir(grabarCaracter(carpeta.path(), QStringLiteral("f.mtz"), caracter, glyph::dibujoDeCodigos(codigos)).hecho ==
+         (sobre || agrega));
+  QFile despues(ruta);
+  exigir(despues.open(QIODevice::ReadOnly) && despues.readAll() == debe);
+  exigir(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
   return 0;
 }

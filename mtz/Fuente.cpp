@@ -146,7 +146,7 @@ Busqueda buscar(const Fuente& fuente, const QString& caracter) {
   if (textoDe(buscado) != caracter) return {};
   // The editor's own search, so that mtz finds what the editor loads.
   try {
-    const int numero = fontfile::buscarEn(fuente.leidos, buscado);
+    const int numero = fontfile::BuscarCaracter(fuente.leidos, buscado);
     return {numero > 0 ? &fuente.entradas[static_cast<size_t>(numero) - 1] : nullptr, nullptr};
   } catch (const fontfile::ErrorArchivo& e) {
     if (e.falla() != fontfile::Falla::FormatoIncorrecto) return {};  // not within the first 32767 records

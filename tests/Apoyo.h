@@ -7,10 +7,18 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <ostream>
 #include <vector>
 
 #include "Avisos.h"
 #include "Ayuda.h"
+
+// Failures print Qt's texts as text, byte arrays in hex.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '{' << l.join(QStringLiteral(" | ")).toStdString() << '}';
+}
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << b.toHex().toStdString(); }
 
 // Records every message shown while it lives and answers questions from a
 // queue (No when the queue is empty).

@@ -1,6 +1,6 @@
 // The quicker ways give what the general ones gave: pictures compiled in as
 // pixels, cells painted by their frame, the file list's own matching and
-// sorting, the search comparing each slot's bytes in place.
+// sorting.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,7 +19,6 @@
 #include "Dibujos.h"
 #include "ListaArchivos.h"
 #include "frmPrincipal.h"
-#include "mdlArchivos.h"
 
 namespace {
 
@@ -86,38 +85,6 @@ TEST(ListaDeArchivos, ListaLoQueListariaQDir) {
   const QStringList segunQDir = QDir(carpeta.tipografias()).entryList({"*.mtz"}, filtro, QDir::Name | QDir::IgnoreCase);
   EXPECT_EQ(nombres.join('/').toLower(), segunQDir.join('/').toLower());
   EXPECT_EQ(QSet<QString>(nombres.begin(), nombres.end()), QSet<QString>(segunQDir.begin(), segunQDir.end()));
-}
-
-// A slot holding the given character bytes (L = their count).
-QByteArray ranuraCon(const QByteArray& bytes) {
-  QByteArray r(fontfile::LongitudRegistro, '\0');
-  r[0] = static_cast<char>(bytes.size());
-  r.replace(2, bytes.size(), bytes);
-  return r;
-}
-
-std::int16_t buscar(const QByteArray& datos, const QByteArray& caracter) {
-  fontfile::RegistrosLeidos leidos;
-  leidos.datos = datos;
-  return fontfile::buscarEn(leidos, caracter);
-}
-
-TEST(Busqueda, ComparaLongitudYBytesComoAntes) {
-  const QByteArray datos = ranuraCon("ab") + ranuraCon("a") + ranuraCon("") + ranuraCon("b") + ranuraCon("ba");
-  EXPECT_EQ(buscar(datos, "a"), 2);  // not the two-byte slot that starts with it
-  EXPECT_EQ(buscar(datos, "ab"), 1);
-  EXPECT_EQ(buscar(datos, "ba"), 5);
-  EXPECT_EQ(buscar(datos, "b"), 4);
-  EXPECT_EQ(buscar(datos, ""), 3);     // the empty character is the zero-length slot
-  EXPECT_EQ(buscar(datos, "abc"), 0);  // longer than any slot holds
-  EXPECT_EQ(buscar(datos, "c"), 0);
-  // The length field is little-endian: 0x0100 is not 1, and stops the search.
-  QByteArray grande = ranuraCon("c");
-  grande[0] = 0;
-  grande[1] = 1;
-  EXPECT_THROW(buscar(datos + grande, "c"), fontfile::ErrorArchivo);
-  EXPECT_THROW(buscar(datos + grande, "abc"), fontfile::ErrorArchivo);
-  EXPECT_EQ(buscar(datos + grande, "ab"), 1);
 }
 
 }  // namespace

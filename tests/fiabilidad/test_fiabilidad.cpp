@@ -1,0 +1,309 @@
+// Hostile files met by every file command of the real window, a disk that fills, editors killed
+// while they store, and two editors storing while another program replaces the font by rename.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <set>
+#include <thread>
+
+#include "Apoyo.h"
+#include "ArchivoFuente.h"
+#include "Comandos.h"
+#include "ListaArchivos.h"
+#include "ListaCaracteres.h"
+#include "frmPrincipal.h"
+
+namespace {
+
+using fontfile::ArchivoFuente;
+
+// Bytes, a FIFO, a link; or bytes another program holds locked, or the editor may not write.
+enum class Es { Datos, Tuberia, Enlace, LeidoPorOtro, GrabadoPorOtro, Protegido };
+enum class Clic { NoListado, Acepta, Formato, Calla };
+
+struct Hostil {
+  const char* titulo;  // also the test's name
+  QString archivo;
+  Es es;
+  QByteArray datos;          // the bytes, or where the link points
+  QString alGrabar, alLeer;  // storing and loading "Z"; %1 is the path
+  Clic alPulsar;
+  QString alCrear;
+};
+
+// The real window in a folder of its own, driven through its handlers as a user would.
+class Editor : public testing::TestWithParam<Hostil> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(ventana.Form_Load());
+    for (int r = 1; r <= glyph::Filas; ++r) ventana.celda(r, (r * 3) % glyph::Columnas + 1)->setChecked(true);
+    dibujo = ventana.leerCeldas();
+  }
+  void TearDown() override {
+    if (tomado >= 0) ::close(tomado);
+    EXPECT_EQ(::seteuid(::getuid()), 0);
+    ::chmod(QFile::encodeName(carpeta.tipografias()).constData(), 0755);
+  }
+  void orden(void (frmPrincipal::*manejador)(), const QString& archivo, const QString& caracter = {}) {
+    nombre->setText(archivo);
+    caracteres->setCurrentIndex(caracteres->findText(caracter));
+    (ventana.*manejador)();
+  }
+  CarpetaDeTrabajo carpeta;
+  AvisosGrabados avisos;
+  frmPrincipal ventana;
+  QLineEdit* nombre = ventana.findChild<QLineEdit*>(QStringLiteral("txtArch"));
+  QComboBox* caracteres = ventana.findChild<QComboBox*>(QStringLiteral("cboCarac"));
+  QListWidget* lista = ventana.findChild<QListWidget*>(QStringLiteral("filArchivos"));
+  glyph::GlyphGrid dibujo;
+  int tomado = -1;
+};
+
+const QString Formato = QStringLiteral("Error: El archivo no tiene el formato adecuado."),
+              NoEsta = QStringLiteral("El carácter Z no está en el archivo."),
+              Lleno = QStringLiteral("El archivo está lleno: no admite más de 32767 caracteres."),
+              Existe = QStringLiteral("El archivo ya existe."),
+              NoAbre = QStringLiteral("No se puede abrir el archivo \"%1\"."),
+              NoCrea = QStringLiteral("No se puede crear el archivo \"%1\"."),
+              NoEscribe = QStringLiteral("No se puede escribir el archivo.");
+
+QByteArray registros(int cuantos) { return registro('A', {127, 1}).repeated(cuantos); }
+// "Z" drawn as the editor's grid is, so that loading it changes nothing.
+const QByteArray Z = registro('Z', {0, 64, 8, 1, 0, 16, 2, 0, 32, 4});
+
+const std::vector<Hostil> Matriz = {
+    {"TextoRenombrado", "texto ñ.mtz", Es::Datos, "Lista de la compra:\nleche, pan, huevos y fruta\n", Formato, Formato,
+     Clic::Formato, Existe},
+    {"Longitud3EnElRegistro2", "l3 ñ.mtz", Es::Datos, registros(1) + "\x03" + registro('A').mid(1) + Z, Formato,
+     Formato, Clic::Acepta, Existe},
+    {"LongitudQueNoEsMultiploDe24", "cola.mtz", Es::Datos, registros(2) + QByteArray(10, '\x01'), Formato, NoEsta,
+     Clic::Acepta, Existe},
+    {"Exactamente32767Registros", "lleno.mtz", Es::Datos, registros(32767), Lleno, NoEsta, Clic::Acepta, Existe},
+    {"Registros32768", "rebosa.mtz", Es::Datos, registros(32768), Lleno,
+     QStringLiteral("Error: El archivo tiene más de 32767 registros."), Clic::Acepta, Existe},
+    {"Tuberia", "tubo.mtz", Es::Tuberia, {}, NoAbre, NoAbre, Clic::Calla, NoCrea},
+    {"EnlaceRoto", "roto.mtz", Es::Enlace, "no-esta", "El archivo \"%1\" no existe.", "El archivo \"%1\" no existe.",
+     Clic::Calla, NoCrea},
+    {"EnlaceADevZero", "ceros.mtz", Es::Enlace, "/dev/zero", NoAbre, NoAbre, Clic::Calla, NoCrea},
+    // Refused before the overwrite question, which would show among the messages.
+    {"ProtegidoContraEscritura", "protegido.mtz", Es::Protegido, Z, NoEscribe, "", Clic::Acepta, Existe},
+    {"LeidoPorOtro", "leído ñ.mtz", Es::LeidoPorOtro, Z, NoEscribe, "", Clic::Acepta, Existe},
+    {"GrabadoPorOtroQueNoLoSuelta", "tomado.mtz", Es::GrabadoPorOtro, Z, NoEscribe, "No se puede leer el archivo.",
+     Clic::Calla, Existe},
+};
+
+QStringList nombresEn(const QString& carpeta) {
+  return QDir(carpeta).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// What a command could change about a name.
+QByteArray huella(const QString& ruta) {
+  struct stat e {};
+  if (::lstat(QFile::encodeName(ruta).constData(), &e) != 0) return {};
+  return QByteArray::number(e.st_mode) + ' ' + QByteArray::number(e.st_size) + ' ' + QByteArray::number(e.st_blocks) +
+         ' ' + QByteArray::number(e.st_mtim.tv_nsec) + (S_ISREG(e.st_mode) ? leerArchivo(ruta) : QByteArray());
+}
+
+// The file stays as it was: byte for byte, or the same node when it is not a regular file.
+TEST_P(Editor, CadaOrdenLoDiceYNoCambiaNada) {
+  const Hostil& caso = GetParam();
+  const QString ruta = carpeta.fuente(caso.archivo);
+  const QByteArray nombreRuta = QFile::encodeName(ruta);
+  EXPECT_TRUE(caso.es != Es::Tuberia || ::mkfifo(nombreRuta.constData(), 0644) == 0);
+  EXPECT_TRUE(caso.es != Es::Enlace || QFile::link(caso.datos, ruta));
+  if (caso.es != Es::Tuberia && caso.es != Es::Enlace) escribirArchivo(ruta, caso.datos);
+  if (caso.es == Es::LeidoPorOtro || caso.es == Es::GrabadoPorOtro) {
+    tomado = ::open(nombreRuta.constData(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(::flock(tomado, caso.es == Es::LeidoPorOtro ? LOCK_SH : LOCK_EX), 0);
+  }
+  if (caso.es == Es::Protegido) {  // for root too: as user nobody
+    for (const auto& [r, modo] : {std::pair{carpeta.raiz(), 0755}, {carpeta.tipografias(), 0555}, {ruta, 0444}}) {
+      EXPECT_EQ(::chmod(QFile::encodeName(r).constData(), modo), 0);
+    }
+    EXPECT_TRUE(::geteuid() != 0 || ::seteuid(65534) == 0);
+  }
+  const QStringList nombresAntes = nombresEn(carpeta.tipografias());
+  const QByteArray antes = huella(ruta);
+  const auto tras = [&](const char* orden, const QString& esperado) {
+    EXPECT_EQ(avisos.textos().join('|'), esperado.contains(QLatin1String("%1")) ? esperado.arg(ruta) : esperado)
+        << orden;
+    avisos.olvidar();
+    EXPECT_TRUE(huella(ruta) == antes && ventana.leerCeldas() == dibujo &&
+                nombresEn(carpeta.tipografias()) == nombresAntes)
+        << orden;
+  };
+  avisos.responder(avisos::Respuesta::Si);
+  orden(&frmPrincipal::cmdGrabar_Click, caso.archivo, QStringLiteral("Z"));
+  tras("grabar", caso.alGrabar);
+  orden(&frmPrincipal::cmdLeer_Click, caso.archivo, QStringLiteral("Z"));
+  tras("leer", caso.alLeer);
+  nombre->setText(QStringLiteral("otro.mtz"));
+  qobject_cast<ListaArchivos*>(lista)->refrescar();
+  const auto entradas = lista->findItems(caso.archivo, Qt::MatchExactly);
+  ASSERT_EQ(entradas.isEmpty(), caso.alPulsar == Clic::NoListado);
+  if (!entradas.isEmpty()) lista->setCurrentItem(entradas.first());
+  tras("pulsar", caso.alPulsar == Clic::Formato ? Formato : QString());
+  EXPECT_EQ(nombre->text(), caso.alPulsar == Clic::Acepta ? caso.archivo : QStringLiteral("otro.mtz"));
+  orden(&frmPrincipal::cmdCrear_Click, caso.archivo);
+  tras("crear", caso.alCrear);
+}
+
+INSTANTIATE_TEST_SUITE_P(Matriz, Editor, testing::ValuesIn(Matriz),
+                         [](const testing::TestParamInfo<Hostil>& i) { return std::string(i.param.titulo); });
+
+// A small file system filled so that it has no block left, or only the rollback record's: the
+// store fails before touching the font, or after the first page of a record that crosses one
+// (appended, or overwritten over a hole of a sparse file). Either file ends as it was.
+TEST_F(Editor, UnDiscoQueSeLlenaAMitadDeUnRegistroDejaElArchivoComoEstaba) {
+  const QByteArray tipografias = QFile::encodeName(carpeta.tipografias());
+  if (::mount("tmpfs", tipografias.constData(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "no tmpfs without root";
+  escribirArchivo(carpeta.fuente("agrega.mtz"), registros(170));
+  escribirArchivo(carpeta.fuente("sobre.mtz"), registros(341) + registro('Z', {9}).left(8));
+  ASSERT_TRUE(QFile::resize(carpeta.fuente("sobre.mtz"), 342 * 24));
+  for (const int libres : {0, 1}) {
+    for (const auto& [archivo, avisado] :
+         {std::pair{"agrega.mtz", NoEscribe},
+          {"sobre.mtz", "El caracter ya existe, desea sobreescribirlo?|" + NoEscribe}}) {
+      const QByteArray antes = leerArchivo(carpeta.fuente(archivo));
+      QFile relleno(carpeta.fuente("relleno"));
+      ASSERT_TRUE(relleno.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered));
+      while (relleno.write(QByteArray(4096, 'x')) == 4096) continue;
+      ASSERT_TRUE(relleno.resize(relleno.size() - libres * 4096));
+      avisos.responder(avisos::Respuesta::Si);
+      orden(&frmPrincipal::cmdGrabar_Click, archivo, QStringLiteral("Z"));
+      EXPECT_EQ(avisos.textos().join('|'), avisado) << archivo << libres;
+      avisos.olvidar();
+      EXPECT_EQ(leerArchivo(carpeta.fuente(archivo)), antes) << archivo << libres;
+      EXPECT_EQ(QDir(carpeta.tipografias()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+  }
+  EXPECT_EQ(::umount2(tipografias.constData(), MNT_DETACH), 0);
+}
+
+// Another editor, forked: store i puts character i mod distintos of the list (from the back for an
+// odd etiqueta) with all ten codes (etiqueta * 50 + i) mod 128, so that a record mixed from two
+// stores shows as codes that differ. Any message but the question ends it.
+pid_t grabador(const QString& carpeta, int vueltas, int etiqueta, int distintos, rlim_t limite = RLIM_INFINITY) {
+  if (const pid_t hijo = ::fork(); hijo != 0) return hijo;
+  avisos::instalar([](const avisos::Aviso& a) {
+    if (a.botones != avisos::Botones::SiNo) ::_exit((std::fprintf(stderr, "aviso: %s\n", qPrintable(a.texto)), 1));
+    return avisos::Respuesta::Si;
+  });
+  const rlimit r{limite, limite};
+  ::setrlimit(RLIMIT_FSIZE, &r);
+  std::signal(SIGXFSZ, SIG_DFL);
+  const QStringList& lista = fontfile::ListaCaracteres();
+  for (int i = 0; i < vueltas; ++i) {
+    glyph::Codigos codigos{};
+    codigos.fill(static_cast<glyph::ColumnCode>((etiqueta * 50 + i) % 128));
+    const int j = i % distintos;
+    fontfile::grabarCaracter(carpeta, QStringLiteral("f.mtz"), lista.at(etiqueta % 2 ? lista.size() - 1 - j : j),
+                             glyph::dibujoDeCodigos(codigos));
+  }
+  ::_exit(0);
+}
+
+// Records not whole (each record written here holds ten equal codes below 128); characters to vistos.
+int desgarrados(const QByteArray& datos, std::multiset<char>* vistos = nullptr) {
+  int n = 0;
+  for (qsizetype desde = 0; desde + 24 <= datos.size(); desde += 24) {
+    const auto r = fontfile::leerRanura(datos.constData() + desde);
+    const auto igual = [&](qint16 c) { return c == r->columnas[0] && c >= 0 && c < 128; };
+    n += !r || r->caracter.size() != 1 || !std::all_of(r->columnas.begin(), r->columnas.end(), igual);
+    if (vistos && r) vistos->insert(r->caracter.front());
+  }
+  return n;
+}
+
+// The characters stored sit in records that cross a page boundary; pages are dropped from the cache
+// all along, so that a write often waits for the disk half-way through its record, where a kill
+// tears it. First the file size limit, with its signal's default action, ends an editor at its
+// second write into the record it appends, the first having written 10 bytes.
+TEST(EditorMatado, AMitadDeGrabarNoDejaNingunRegistroDesgarrado) {
+  QTemporaryDir carpeta;
+  const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+  QByteArray datos = registro('\x01', {5, 5, 5, 5, 5, 5, 5, 5, 5, 5}).repeated(1400);
+  for (int i = 0; const int k : {171, 342, 683, 854, 1195, 1366}) {
+    datos.replace((k - 1) * 24, 24, registro(fontfile::aWindows1252(fontfile::ListaCaracteres()[i++])[0]));
+  }
+  escribirArchivo(ruta, datos);
+  const std::jthread desalojador([fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY)](std::stop_token fin) {
+    for (; !fin.stop_requested(); QThread::usleep(200)) ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+  });
+  const int muertes = qEnvironmentVariableIntValue("GRAFOLUX_MUERTES") ?: 40;
+  int rotos = 0, cambios = 0;
+  for (int i = -1; i < 2 * muertes; ++i) {
+    SCOPED_TRACE(i);
+    const pid_t p =
+        i < 0 ? grabador(carpeta.path(), 7, 0, 7, datos.size() + 10) : grabador(carpeta.path(), 1000000, 2 * i, 6);
+    if (i >= 0)
+      QThread::usleep(QRandomGenerator::global()->bounded(1000, 100000)), ::kill(p, i < muertes ? SIGTERM : SIGKILL);
+    int e = 0;
+    EXPECT_TRUE(::waitpid(p, &e, 0) == p && WTERMSIG(e) == (i < 0 ? SIGXFSZ : i < muertes ? SIGTERM : SIGKILL));
+    const QByteArray tras = leerArchivo(ruta);
+    EXPECT_TRUE(i >= 0 || (tras.size() == datos.size() + 10 && nombresEn(carpeta.path()).size() == 2));
+    rotos += desgarrados(tras);
+    {
+      ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+      lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+      EXPECT_EQ(lectura.longitud(), 1400 * 24);
+      EXPECT_EQ(desgarrados(lectura.leer(0, tras.size())), 0);
+    }
+    ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
+    cambios += leerArchivo(ruta) != datos;
+    datos = leerArchivo(ruta);
+    EXPECT_EQ(datos.size(), 1400 * 24);
+    EXPECT_EQ(desgarrados(datos), 0);
+    EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")});
+  }
+  EXPECT_GT(cambios, muertes / 2);  // many kills landed after a store had written
+  std::printf("%d kills, %d records torn in the file until the next store undid them\n", 2 * muertes, rotos);
+}
+
+// As a sync tool does, holding the file's lock while it copies, as every
+// program should: a store that waited for the lock finds the file replaced.
+void reemplazar(const QString& ruta) {
+  const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+  ::flock(fd, LOCK_SH);
+  escribirArchivo(ruta + QStringLiteral(".nuevo"), leerArchivo(ruta));
+  ::rename(QFile::encodeName(ruta + QStringLiteral(".nuevo")).constData(), QFile::encodeName(ruta).constData());
+  ::close(fd);
+}
+
+TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
+  // Characters get lost or doubled while both append: many rounds, in memory where it can.
+  const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+  for (int ronda = 0; ronda < 20; ++ronda) {
+    QTemporaryDir carpeta(base + QStringLiteral("/grafolux-XXXXXX"));
+    const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
+    escribirArchivo(ruta, {});
+    for (const pid_t p : {grabador(carpeta.path(), 300, 0, 121), grabador(carpeta.path(), 300, 1, 121)}) {
+      int e = 0;
+      for (; ::waitpid(p, &e, WNOHANG) == 0; QThread::usleep(2000)) reemplazar(ruta);
+      EXPECT_EQ(e, 0) << ronda;
+    }
+    std::multiset<char> vistos;
+    EXPECT_EQ(desgarrados(leerArchivo(ruta), &vistos), 0) << ronda;
+    EXPECT_EQ(vistos.size(), 121u) << ronda;  // each of the list once: grabador stores nothing else
+    EXPECT_EQ(std::set<char>(vistos.begin(), vistos.end()).size(), 121u) << ronda;
+    EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")}) << ronda;
+  }
+}
+
+}  // namespace

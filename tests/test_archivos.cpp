@@ -1,0 +1,152 @@
+// Font files: slot layout, search and count, stores cut short, the file commands, the brand line.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <QDir>
+
+#include "Apoyo.h"
+#include "ColumnCode.h"
+#include "Comandos.h"
+#include "ListaCaracteres.h"
+#include "mdlArchivos.h"
+
+using namespace fontfile;
+
+namespace {
+
+QByteArray ranura(quint16 longitud, const QByteArray& caracter, char codigo = 5) {
+  QByteArray r(LongitudRegistro, codigo);
+  qToLittleEndian(longitud, r.data());
+  return r.replace(2, caracter.size(), caracter);
+}
+
+class Archivos : public testing::Test {
+ protected:
+  CarpetaDeTrabajo carpeta;
+  AvisosGrabados avisos;
+  QString dir = carpeta.tipografias(), ruta = carpeta.fuente("f.mtz");
+};
+
+}  // namespace
+
+TEST(Registro, LosCodigosVanTrasElCaracterSeaCualSeaSuLongitud) {
+  for (const QByteArray& c : {QByteArray(), QByteArray("I"), QByteArray("ab")}) {
+    const FontRecord r{c, {127, 0, 0, 0, 0, 0, 0, 0, 0, -2}};
+    const QByteArray bytes =
+        (char(c.size()) + QByteArray(1, '\0') + c + "\x7f" + QByteArray(17, '\0') + "\xfe\xff" + QByteArray(2, '\0'))
+            .left(LongitudRegistro);
+    EXPECT_EQ(QByteArray(escribirRanura(r).data(), LongitudRegistro), bytes);
+    EXPECT_TRUE(leerRanura(bytes.constData())->caracter == c && leerRanura(bytes.constData())->columnas == r.columnas);
+  }
+  for (const quint16 mala : {3, 0x0100, 0xFFFF}) EXPECT_FALSE(leerRanura(ranura(mala, "a").constData())) << mala;
+  EXPECT_EQ(aWindows1252(ListaCaracteres().join("") + QString::fromUtf8("€ñ")).right(4), "~^\x80\xF1");
+}
+
+TEST_F(Archivos, BuscarYContar) {
+  escribirArchivo(ruta, {});
+  EXPECT_EQ(BuscarCaracter(ruta, "a") * 100 + ProximoRegistro(ruta), 1);
+  escribirArchivo(ruta, ranura(2, "ab") + ranura(1, "a") + ranura(1, "A") + ranura(0, "") + ranura(1, "a") +
+                            ranura(1, "\xF1") + ranura(2, "ba") + ranura(1, "b").left(10) /* no record */);
+  for (const auto& [caracter, k] : std::vector<std::pair<QString, int>>{
+           {"a", 2}, {"A", 3}, {"ab", 1}, {"ac", 0}, {"ba", 7}, {"", 4}, {QString::fromUtf8("ñ"), 6}, {"b", 0}}) {
+    EXPECT_EQ(BuscarCaracter(ruta, caracter), k) << caracter.toStdString();
+  }
+  EXPECT_EQ(ProximoRegistro(ruta), 8);
+  escribirArchivo(ruta, ranura(1, "a") + ranura(0x0100, "c") + ranura(1, "c"));
+  EXPECT_EQ(BuscarCaracter(ruta, "a"), 1);
+  EXPECT_THROW(BuscarCaracter(ruta, "c"), ErrorArchivo);
+  escribirArchivo(ruta, ranura(1, "a").repeated(32766));
+  EXPECT_EQ(ProximoRegistro(ruta), 32767);
+}
+
+// A store cut short leaves its rollback record and its slot torn, whole or untouched. Readers see it
+// undone only when torn; the next store puts the file so and removes the record either way.
+TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
+  const QByteArray viejo = ranura(1, "a") + ranura(1, "b"), nueva = ranura(1, "B", 9), otra = ranura(1, "c");
+  const QByteArray rota = viejo.left(34) + nueva.mid(10);
+  // Where, what the crash left, what readers and then the file hold, how much of the record was
+  // written. Bytes neither old nor new are another file's; a record cut short is no store begun.
+  for (const auto& [desde, tras, esperado, largo] : std::vector<std::tuple<int, QByteArray, QByteArray, int>>{
+           {24, rota, viejo, 80},
+           {24, viejo.left(24) + nueva, viejo.left(24) + nueva, 80},
+           {48, viejo + nueva.left(5), viejo, 80},
+           {48, viejo + nueva, viejo + nueva, 80},
+           {24, viejo.left(24) + otra, viejo.left(24) + otra, 80},
+           {24, rota, rota, 50}}) {
+    Deshacer d{desde, 48, {}, {}};
+    std::copy_n(viejo.constData() + 24, desde < 48 ? 24 : 0, d.antes.begin());
+    std::copy_n(nueva.constData(), 24, d.nueva.begin());
+    escribirArchivo(ruta, tras);
+    struct stat e {};
+    ::stat(QFile::encodeName(ruta).constData(), &e);
+    const QString registro = QFile::decodeName(rutaDeshacer(QFile::encodeName(dir), e.st_ino));
+    escribirArchivo(registro, d.aBytes().left(largo));
+    {
+      ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+      lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+      EXPECT_EQ(lectura.leer(0, lectura.longitud() + 10), esperado);
+    }
+    EXPECT_EQ(leerArchivo(ruta), tras);
+    ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
+    EXPECT_EQ(leerArchivo(ruta), esperado);
+    EXPECT_FALSE(QFile::exists(registro));
+  }
+}
+
+TEST_F(Archivos, UnNombreConBarraNoSaleDeLaCarpetaYUnaCarpetaQueFaltaNoEsUnArchivoQueFalta) {
+  EXPECT_TRUE(grabarCaracter(dir, "../f.mtz", "a", {}).focoAlNombre &&
+              leerCaracter(dir, "../f.mtz", "a").focoAlNombre && crearArchivo(dir, "../f.mtz").focoAlNombre);
+  EXPECT_FALSE(ExisteArchivo(dir + "/falta/f.mtz", Verdadero));
+  EXPECT_EQ(avisos.textos(), QStringList(3, "El nombre del archivo no puede contener una barra (/).") +
+                                 QStringList{"No se puede abrir el archivo \"" + dir + "/falta/f.mtz\"."});
+  EXPECT_FALSE(QFile::exists(carpeta.raiz() + "/f.mtz"));
+}
+
+// Asked with the file closed, so another editor may store meanwhile: the search is made again.
+TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
+  escribirArchivo(ruta, registro('a') + registro('I', {1}));
+  int preguntas = 0;
+  const avisos::Presentador anterior = avisos::instalar([&](const avisos::Aviso& a) {
+    const int otro = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(::flock(otro, LOCK_EX | LOCK_NB), 0);
+    ::close(otro);
+    EXPECT_EQ(a.texto + a.titulo, "El caracter ya existe, desea sobreescribirlo?Sobreescribe el caracter?");
+    EXPECT_TRUE(a.botones == avisos::Botones::SiNo && a.icono == avisos::Icono::Ninguno);
+    if (++preguntas == 1) escribirArchivo(ruta, registro('x') + leerArchivo(ruta));
+    return preguntas == 1 ? avisos::Respuesta::Si : avisos::Respuesta::No;
+  });
+  const auto grabar = [&](const char* c, glyph::Codigos codigos) {
+    return grabarCaracter(dir, "f.mtz", c, glyph::dibujoDeCodigos(codigos)).hecho;
+  };
+  EXPECT_TRUE(grabar("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) && !grabar("I", {}));
+  avisos::instalar(anterior);
+  EXPECT_TRUE(grabar("A", {}));  // another character than "a": appended
+  EXPECT_EQ(leerArchivo(ruta),
+            registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + registro('A'));
+}
+
+TEST_F(Archivos, LaPruebaDeFormatoMiraLaLongitudDelRegistro1) {
+  for (const auto& [datos, adecuado] : std::vector<std::pair<QByteArray, bool>>{
+           {{}, true}, {"x", true}, {ranura(2, "ab"), true}, {ranura(3, "abc"), false}, {"hola", false}}) {
+    escribirArchivo(ruta, datos);
+    EXPECT_EQ(formatoAdecuado(ruta), adecuado) << datos.toHex().toStdString();
+    EXPECT_EQ(avisos.textos().join(""), adecuado ? "" : "Error: El archivo no tiene el formato adecuado.");
+    avisos.olvidar();
+  }
+}
+
+TEST(Marca, PrimeraLineaEnWindows1252) {
+  CarpetaDeTrabajo carpeta;
+  QDir().mkpath("ayuda/Archivos");
+  escribirArchivo("ayuda/Archivos/marca.txt",
+                  "Compa\xF1\xED"
+                  "a \x80 1\rsegunda\n");
+  EXPECT_EQ(LeerMarca(), QString::fromUtf8("Compañía € 1"));
+  // A FIFO would block the open for ever.
+  QFile::remove("ayuda/Archivos/marca.txt");
+  ASSERT_EQ(::mkfifo("ayuda/Archivos/marca.txt", 0644), 0);
+  EXPECT_EQ(LeerMarca(), "");
+}
