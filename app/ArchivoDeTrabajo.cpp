@@ -10,8 +10,3 @@ NombreRevisado revisarNombre(const QString& t) {
   if (extension == QStringLiteral("mtz")) return {t, {}};
   return {t, extension};
 }
-
-QString mensajeExtensionIncorrecta(const QString& extension) {
-  return QStringLiteral("La extensión del archivo (") + extension +
-         QStringLiteral(") no es correcta. Puede escribir el nombre sin extensión.");
-}

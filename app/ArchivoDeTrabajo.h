@@ -13,5 +13,3 @@ struct NombreRevisado {
 };
 
 NombreRevisado revisarNombre(const QString& texto);
-
-QString mensajeExtensionIncorrecta(const QString& extension);

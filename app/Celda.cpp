@@ -56,11 +56,11 @@ void Celda::pintarEn(QPainter& pintor) const {
   }
   // A handful of looks at most, kept as images so that they may outlive the
   // application object.
-  static QHash<Aspecto, QImage> dibujos;
+  static QHash<Aspecto, QImage> imagenes;
   const Aspecto aspecto{style(), palette().cacheKey(), int(opcion.state), int(opcion.direction),
                         size(),  devicePixelRatio()};
-  auto dibujo = dibujos.constFind(aspecto);
-  if (dibujo == dibujos.cend()) {
+  auto guardada = imagenes.constFind(aspecto);
+  if (guardada == imagenes.cend()) {
     QImage imagen(size() * aspecto.escala, QImage::Format_ARGB32_Premultiplied);
     imagen.setDevicePixelRatio(aspecto.escala);
     imagen.fill(fondo.color());
@@ -68,9 +68,9 @@ void Celda::pintarEn(QPainter& pintor) const {
     enImagen.setFont(font());
     style()->drawControl(QStyle::CE_CheckBox, &opcion, &enImagen, this);
     enImagen.end();
-    dibujo = dibujos.insert(aspecto, imagen);
+    guardada = imagenes.insert(aspecto, imagen);
   }
-  pintor.drawImage(lugar, *dibujo);
+  pintor.drawImage(lugar, *guardada);
 }
 
 void Celda::paintEvent(QPaintEvent*) {

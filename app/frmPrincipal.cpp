@@ -14,32 +14,37 @@
 #include "ArchivoDeTrabajo.h"
 #include "Avisos.h"
 #include "Ayuda.h"
-#include "BotonConDibujo.h"
+#include "BotonConImagen.h"
 #include "Celda.h"
 #include "Comandos.h"
-#include "Dibujos.h"
+#include "Imagenes.h"
 #include "LineaDeMarca.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
 #include "MarcoCeldas.h"
 #include "SelectorCaracter.h"
+#include "Textos.h"
 #include "Transformaciones.h"
 #include "mdlArchivos.h"
 
 namespace {
 
-const QString DireccionDelFabricante = QStringLiteral("https://www.grafolux.example/");
-
+// A control at its place, with its texts from the editor's table of texts.
 template <typename Control>
-Control* colocar(QWidget* ventana, const char* nombre, QRect lugar, const QString& ayuda = {}) {
-  auto* control = new Control(ventana);
+Control* colocar(Control* control, const char* nombre, QRect lugar) {
   control->setObjectName(QLatin1String(nombre));
   control->setGeometry(lugar);
-  control->setToolTip(ayuda);
+  if (const textos::TextosDeControl* t = textos::deControl(nombre)) {
+    if (t->texto != nullptr) {
+      if constexpr (requires { control->setText(QString()); }) control->setText(QString::fromUtf8(t->texto));
+    }
+    if (t->ayuda != nullptr) control->setToolTip(QString::fromUtf8(t->ayuda));
+    if (t->nombreAccesible != nullptr) control->setAccessibleName(QString::fromUtf8(t->nombreAccesible));
+  }
   return control;
 }
 
-QPixmap imagen(const char* nombre) { return QPixmap::fromImage(dibujo(QLatin1StringView(nombre))); }
+QPixmap imagen(const char* nombre) { return QPixmap::fromImage(imagenGuardada(QLatin1StringView(nombre))); }
 
 // The controls keep the layout's sizes in pixels, and at the toolkit's usual
 // size three captions overflow their boxes. The window takes the toolkit's
@@ -54,7 +59,7 @@ constexpr int PixelesDeLaLetra = 9;
 
 frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   setObjectName(QStringLiteral("frmPrincipal"));
-  setWindowTitle(avisos::TituloAplicacion);
+  setWindowTitle(textos::TituloAplicacion);
   setWindowIcon(QIcon(imagen("grafolux")));
   setFixedSize(451, 426);
   // A window of fixed size has nothing to maximize.
@@ -76,103 +81,70 @@ frmPrincipal::~frmPrincipal() {
 
 void frmPrincipal::crearControles() {
   using Manejador = void (frmPrincipal::*)();
-  const auto preparar = [this](QPushButton* b, const char* nombre, QRect lugar, const QString& ayuda,
-                               Manejador manejador) {
-    b->setObjectName(QLatin1String(nombre));
-    b->setGeometry(lugar);
-    b->setToolTip(ayuda);
+  const auto boton = [this](QPushButton* b, const char* nombre, QRect lugar, Manejador manejador) {
+    colocar(b, nombre, lugar);
     // Enter and keypad Enter press the focused button, as Space does.
     b->setAutoDefault(true);
     connect(b, &QPushButton::clicked, this, manejador);
     return b;
   };
-  const auto boton = [&](const char* nombre, const QString& texto, QRect lugar, const QString& ayuda,
-                         Manejador manejador) {
-    return preparar(new QPushButton(texto, this), nombre, lugar, ayuda, manejador);
+  const auto botonConTexto = [&](const char* nombre, QRect lugar, Manejador manejador) {
+    return boton(new QPushButton(this), nombre, lugar, manejador);
   };
-  // A button without text is read out by its tool tip.
-  const auto botonConDibujo = [&](const char* nombre, const char* dibujo, QPoint lugar, const QString& ayuda,
-                                  Manejador manejador) {
-    QPushButton* b =
-        preparar(new BotonConDibujo(imagen(dibujo), this), nombre, QRect(lugar, QSize(25, 25)), ayuda, manejador);
-    b->setAccessibleName(ayuda);
-    return b;
+  const auto botonConImagen = [&](const char* nombre, const char* nombreImagen, QPoint lugar, Manejador manejador) {
+    return boton(new BotonConImagen(imagen(nombreImagen), this), nombre, QRect(lugar, QSize(25, 25)), manejador);
   };
   const auto linea = [this](const char* nombre, int y) {
-    auto* l = colocar<QFrame>(this, nombre, QRect(8, y, 433, 1));
+    auto* l = colocar(new QFrame(this), nombre, QRect(8, y, 433, 1));
     l->setFrameShape(QFrame::HLine);
     l->setFrameShadow(QFrame::Plain);
   };
 
-  // Top band. The banner is read out as the title it shows.
-  auto* banner = colocar<QLabel>(this, "Image1", QRect(8, 8, 435, 55));
-  banner->setPixmap(imagen("banner"));
-  banner->setAccessibleName(avisos::TituloAplicacion);
-  cmdAyuda_ = boton("cmdAyuda", QStringLiteral("Ayuda"), QRect(376, 64, 65, 17),
-                    QStringLiteral("Abre la ayuda del Grafolux."), &frmPrincipal::cmdAyuda_Click);
+  // Top band.
+  colocar(new QLabel(this), "Image1", QRect(8, 8, 435, 55))->setPixmap(imagen("banner"));
+  cmdAyuda_ = botonConTexto("cmdAyuda", QRect(376, 64, 65, 17), &frmPrincipal::cmdAyuda_Click);
   linea("Line1", 96);
 
   // Middle band.
-  auto* lblCarac = colocar<QLabel>(this, "lblCarac", QRect(32, 112, 49, 17));
-  lblCarac->setText(QStringLiteral("Caracter:"));
-  cboCarac_ = colocar<SelectorCaracter>(this, "cboCarac", QRect(32, 128, 65, 21),
-                                        QStringLiteral("Seleccione el caracter que quiera editar."));
-  cboCarac_->setAccessibleName(lblCarac->text());
-  cmdLeer_ = boton("cmdLeer", QStringLiteral("Leer"), QRect(32, 152, 65, 25),
-                   QStringLiteral("Lee el caracter desde el archivo."), &frmPrincipal::cmdLeer_Click);
-  cmdGrabar_ = boton("cmdGrabar", QStringLiteral("Grabar"), QRect(48, 184, 49, 17),
-                     QStringLiteral("Almacena el caracter en el archivo."), &frmPrincipal::cmdGrabar_Click);
+  colocar(new QLabel(this), "lblCarac", QRect(32, 112, 49, 17));
+  cboCarac_ = colocar(new SelectorCaracter(this), "cboCarac", QRect(32, 128, 65, 21));
+  cmdLeer_ = botonConTexto("cmdLeer", QRect(32, 152, 65, 25), &frmPrincipal::cmdLeer_Click);
+  cmdGrabar_ = botonConTexto("cmdGrabar", QRect(48, 184, 49, 17), &frmPrincipal::cmdGrabar_Click);
 
   // The cells sit on a frame of their own at (112, 112), which paints them.
   auto* marco =
-      colocar<MarcoCeldas>(this, "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
+      colocar(new MarcoCeldas(this), "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) {
       auto* celda = new Celda(marco);
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
-      celda->setAccessibleName(QStringLiteral("Fila %1, columna %2").arg(r).arg(c));
+      celda->setAccessibleName(textos::nombreDeCelda(r, c));
       celda->setGeometry(16 * (c - 1), 16 * (r - 1), 17, 17);
       celdas_[glyph::GlyphGrid::indice(r, c)] = celda;
     }
   }
 
-  cmdRotarIzq_ = botonConDibujo("cmdRotarIzq", "rotar_izquierda", {280, 112},
-                                QStringLiteral("Rota el dibujo 90º a la izquierda."), &frmPrincipal::cmdRotarIzq_Click);
-  cmdArr_ = botonConDibujo("cmdArr", "arriba", {304, 112}, QStringLiteral("Desplaza el dibujo hacia arriba."),
-                           &frmPrincipal::cmdArr_Click);
-  cmdRotarDer_ = botonConDibujo("cmdRotarDer", "rotar_derecha", {328, 112},
-                                QStringLiteral("Rota el dibujo 90º a la derecha."), &frmPrincipal::cmdRotarDer_Click);
-  cmdIzq_ = botonConDibujo("cmdIzq", "izquierda", {280, 136}, QStringLiteral("Desplaza el dibujo hacia la izquierda."),
-                           &frmPrincipal::cmdIzq_Click);
-  cmdAba_ = botonConDibujo("cmdAba", "abajo", {304, 136}, QStringLiteral("Desplaza el dibujo hacia abajo."),
-                           &frmPrincipal::cmdAba_Click);
-  cmdDer_ = botonConDibujo("cmdDer", "derecha", {328, 136}, QStringLiteral("Desplaza el dibujo hacia la derecha."),
-                           &frmPrincipal::cmdDer_Click);
-  cmdBorrar_ = boton("cmdBorrar", QStringLiteral("Borrar"), QRect(368, 112, 57, 25), QStringLiteral("Vacía la matríz."),
-                     &frmPrincipal::cmdBorrar_Click);
-  cmdLlenar_ = boton("cmdLlenar", QStringLiteral("Llenar"), QRect(368, 136, 57, 25), QStringLiteral("Llena la matríz."),
-                     &frmPrincipal::cmdLlenar_Click);
-  cmdReflejoH_ = boton("cmdReflejoH", QStringLiteral("Reflejo Horizontal"), QRect(280, 176, 97, 25),
-                       QStringLiteral("Reflejo horizontal de la matríz."), &frmPrincipal::cmdReflejoH_Click);
-  cmdReflejoV_ = boton("cmdReflejoV", QStringLiteral("Reflejo Vertical"), QRect(280, 200, 97, 25),
-                       QStringLiteral("Reflejo Vertical de la matríz"), &frmPrincipal::cmdReflejoV_Click);
+  cmdRotarIzq_ = botonConImagen("cmdRotarIzq", "rotar_izquierda", {280, 112}, &frmPrincipal::cmdRotarIzq_Click);
+  cmdArr_ = botonConImagen("cmdArr", "arriba", {304, 112}, &frmPrincipal::cmdArr_Click);
+  cmdRotarDer_ = botonConImagen("cmdRotarDer", "rotar_derecha", {328, 112}, &frmPrincipal::cmdRotarDer_Click);
+  cmdIzq_ = botonConImagen("cmdIzq", "izquierda", {280, 136}, &frmPrincipal::cmdIzq_Click);
+  cmdAba_ = botonConImagen("cmdAba", "abajo", {304, 136}, &frmPrincipal::cmdAba_Click);
+  cmdDer_ = botonConImagen("cmdDer", "derecha", {328, 136}, &frmPrincipal::cmdDer_Click);
+  cmdBorrar_ = botonConTexto("cmdBorrar", QRect(368, 112, 57, 25), &frmPrincipal::cmdBorrar_Click);
+  cmdLlenar_ = botonConTexto("cmdLlenar", QRect(368, 136, 57, 25), &frmPrincipal::cmdLlenar_Click);
+  cmdReflejoH_ = botonConTexto("cmdReflejoH", QRect(280, 176, 97, 25), &frmPrincipal::cmdReflejoH_Click);
+  cmdReflejoV_ = botonConTexto("cmdReflejoV", QRect(280, 200, 97, 25), &frmPrincipal::cmdReflejoV_Click);
   linea("Line2", 240);
 
-  // Bottom band. The name box and the file list both name the working file.
-  auto* lblArch = colocar<QLabel>(this, "lblArch", QRect(32, 256, 89, 17));
-  lblArch->setText(QStringLiteral("Archivo de trabajo"));
-  txtArch_ = colocar<QLineEdit>(this, "txtArch", QRect(128, 256, 241, 19));
-  txtArch_->setAccessibleName(lblArch->text());
-  cmdCrear_ = boton("cmdCrear", QStringLiteral("Crear"), QRect(376, 256, 49, 17),
-                    QStringLiteral("Crea un archivo de fuentes vacío."), &frmPrincipal::cmdCrear_Click);
-  filArchivos_ = colocar<ListaArchivos>(this, "filArchivos", QRect(32, 288, 121, 123),
-                                        QStringLiteral("Doble click sobre un archivo para seleccionarlo."));
-  filArchivos_->setAccessibleName(lblArch->text());
+  // Bottom band.
+  colocar(new QLabel(this), "lblArch", QRect(32, 256, 89, 17));
+  txtArch_ = colocar(new QLineEdit(this), "txtArch", QRect(128, 256, 241, 19));
+  cmdCrear_ = botonConTexto("cmdCrear", QRect(376, 256, 49, 17), &frmPrincipal::cmdCrear_Click);
+  filArchivos_ = colocar(new ListaArchivos(this), "filArchivos", QRect(32, 288, 121, 123));
   connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
-  imgTolvane_ = colocar<QLabel>(this, "imgTolvane", QRect(200, 288, 201, 117), DireccionDelFabricante);
-  imgTolvane_->setAccessibleName(DireccionDelFabricante);
+  imgTolvane_ = colocar(new QLabel(this), "imgTolvane", QRect(200, 288, 201, 117));
   // The line is shown as it is written, tags and ampersands too.
-  lblTolvane_ = colocar<LineaDeMarca>(this, "lblTolvane", QRect(224, 408, 161, 17), DireccionDelFabricante);
+  lblTolvane_ = colocar(new LineaDeMarca(this), "lblTolvane", QRect(224, 408, 161, 17));
   lblTolvane_->setTextFormat(Qt::PlainText);
 }
 
@@ -194,8 +166,8 @@ bool frmPrincipal::Form_Load() {
   lblTolvane_->setText(fontfile::LeerMarca());
   const QString carpeta = filArchivos_->carpeta() + QStringLiteral("/tipografias");
   if (!filArchivos_->setCarpeta(carpeta)) {
-    avisos::mostrar({QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\"."),
-                     avisos::TituloAplicacion, avisos::Botones::Aceptar, avisos::Icono::Critico});
+    avisos::mostrar({textos::rutaNoEncontrada(carpeta), textos::TituloAplicacion, avisos::Botones::Aceptar,
+                     avisos::Icono::Critico});
     return false;
   }
   cboCarac_->addItems(fontfile::ListaCaracteres());
@@ -268,7 +240,7 @@ void frmPrincipal::cmdGrabar_Click() {
 }
 
 void frmPrincipal::cmdLeer_Click() {
-  const fontfile::Resultado r = fontfile::leerCaracter(filArchivos_->carpeta(), txtArch_->text(), caracterElegido());
+  const fontfile::Resultado r = fontfile::cargarCaracter(filArchivos_->carpeta(), txtArch_->text(), caracterElegido());
   if (r.dibujo) escribirCeldas(*r.dibujo);
   if (r.focoAlNombre) txtArch_->setFocus();
 }
@@ -286,7 +258,7 @@ void frmPrincipal::txtArch_LostFocus() {
     if (revisado.texto != txtArch_->text()) txtArch_->setText(revisado.texto);
     return;
   }
-  avisos::informar(mensajeExtensionIncorrecta(revisado.extensionIncorrecta));
+  avisos::informar(textos::extensionIncorrecta(revisado.extensionIncorrecta));
   txtArch_->setFocus();
   // When a click took the focus away, the press that did it is still on its
   // way to the control: it must not toggle a cell or pick a file once the

@@ -6,9 +6,9 @@
 #include <QString>
 #include <functional>
 
-namespace avisos {
+#include "Textos.h"
 
-inline const QString TituloAplicacion = QStringLiteral("Grafolux");
+namespace avisos {
 
 enum class Botones { Aceptar, SiNo };
 enum class Icono { Ninguno, Critico };
@@ -16,7 +16,7 @@ enum class Respuesta { Aceptar, Si, No };
 
 struct Aviso {
   QString texto;
-  QString titulo = TituloAplicacion;
+  QString titulo = textos::TituloAplicacion;
   Botones botones = Botones::Aceptar;
   Icono icono = Icono::Ninguno;
 };

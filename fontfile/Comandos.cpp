@@ -4,22 +4,18 @@
 #include "Avisos.h"
 #include "ColumnCode.h"
 #include "FontRecord.h"
+#include "Textos.h"
 #include "mdlArchivos.h"
 
 namespace fontfile {
 namespace {
-
-const QString MensajeFormato = QStringLiteral("Error: El archivo no tiene el formato adecuado.");
-const QString MensajeNoEscribe = QStringLiteral("No se puede escribir el archivo.");
-const QString MensajeSinCaracter = QStringLiteral("Seleccione un caracter de la lista.");
-const QString MensajeSinArchivo = QStringLiteral("Debe seleccionar un archivo de trabajo.");
 
 Resultado alNombre() { return Resultado{.focoAlNombre = true}; }
 
 // A "/" in the name would reach outside the working folder.
 bool nombreFueraDeCarpeta(const QString& nombre) {
   if (!nombre.contains(QLatin1Char('/'))) return false;
-  avisos::informar(QStringLiteral("El nombre del archivo no puede contener una barra (/)."));
+  avisos::informar(textos::NombreConBarra);
   return true;
 }
 
@@ -27,11 +23,11 @@ bool nombreFueraDeCarpeta(const QString& nombre) {
 // command may go on.
 std::optional<Resultado> comprobarEntradas(const QString& ruta, const QString& nombre, const QString& caracter) {
   if (caracter.isEmpty()) {
-    avisos::informar(MensajeSinCaracter);
+    avisos::informar(textos::SinCaracter);
     return Resultado{};
   }
   if (nombre.isEmpty()) {
-    avisos::informar(MensajeSinArchivo);
+    avisos::informar(textos::SinArchivoDeTrabajo);
     return alNombre();
   }
   if (nombreFueraDeCarpeta(nombre) || !ExisteArchivo(ruta, Verdadero)) return alNombre();
@@ -39,8 +35,7 @@ std::optional<Resultado> comprobarEntradas(const QString& ruta, const QString& n
 }
 
 bool preguntarSobreescribir() {
-  const avisos::Aviso pregunta{QStringLiteral("El caracter ya existe, desea sobreescribirlo?"),
-                               QStringLiteral("Sobreescribe el caracter?"), avisos::Botones::SiNo,
+  const avisos::Aviso pregunta{textos::PreguntaSobreescribir, textos::TituloSobreescribir, avisos::Botones::SiNo,
                                avisos::Icono::Ninguno};
   return avisos::mostrar(pregunta) == avisos::Respuesta::Si;
 }
@@ -64,7 +59,7 @@ bool grabarBloqueado(const QString& ruta, const QByteArray& caracter, const glyp
           if (registros.longitud % LongitudRegistro != 0) throw ErrorArchivo(Falla::FormatoIncorrecto);
         }
         archivo.grabarRanura(qint64(k - 1) * LongitudRegistro,
-                             escribirRanura(FontRecord{caracter, glyph::codigosDelDibujo(dibujo)}));
+                             codificarRanura(FontRecord{caracter, glyph::codigosDelDibujo(dibujo)}));
         return true;
       }
     }
@@ -84,18 +79,18 @@ QString rutaDeTrabajo(const QString& carpeta, const QString& nombre) { return ca
 Resultado crearArchivo(const QString& carpeta, const QString& nombre) {
   const QString ruta = rutaDeTrabajo(carpeta, nombre);
   if (nombre.isEmpty()) {
-    avisos::informar(QStringLiteral("Debe escribir un nombre para el archivo."));
+    avisos::informar(textos::SinNombreParaCrear);
     return alNombre();
   }
   if (nombreFueraDeCarpeta(nombre)) return alNombre();
   if (ExisteArchivo(ruta, Falso)) {
-    avisos::informar(QStringLiteral("El archivo ya existe."));
+    avisos::informar(textos::ArchivoYaExiste);
     return alNombre();
   }
   try {
     crearVacio(ruta);
   } catch (const ErrorArchivo&) {
-    avisos::informar(QStringLiteral("No se puede crear el archivo \"") + ruta + QStringLiteral("\"."));
+    avisos::informar(textos::noSePuedeCrear(ruta));
     return alNombre();
   }
   return Resultado{.hecho = true};
@@ -110,13 +105,13 @@ Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QS
   } catch (const ErrorArchivo& e) {
     switch (e.falla()) {
       case Falla::FormatoIncorrecto:
-        avisos::informar(MensajeFormato);
+        avisos::informar(textos::FormatoInadecuado);
         break;
       case Falla::Desbordamiento:
-        avisos::informar(QStringLiteral("El archivo está lleno: no admite más de 32767 caracteres."));
+        avisos::informar(textos::ArchivoLleno);
         break;
       default:
-        avisos::informar(MensajeNoEscribe);
+        avisos::informar(textos::NoSePuedeEscribir);
         break;
     }
     return Resultado{};
@@ -124,7 +119,7 @@ Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QS
   return Resultado{.hecho = true};
 }
 
-Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QString& caracter) {
+Resultado cargarCaracter(const QString& carpeta, const QString& nombre, const QString& caracter) {
   const QString ruta = rutaDeTrabajo(carpeta, nombre);
   if (auto detenido = comprobarEntradas(ruta, nombre, caracter)) return *detenido;
   try {
@@ -133,21 +128,21 @@ Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QStr
     const RegistrosLeidos registros = leerRegistros(archivo);
     const std::int16_t k = BuscarCaracter(registros, aWindows1252(caracter));
     if (k == 0) {
-      avisos::informar(QStringLiteral("El carácter ") + caracter + QStringLiteral(" no está en el archivo."));
+      avisos::informar(textos::caracterNoEstaEnArchivo(caracter));
       return Resultado{};
     }
-    const auto registro = leerRanura(registros.datos.constData() + qsizetype(k - 1) * LongitudRegistro);
+    const auto registro = decodificarRanura(registros.datos.constData() + qsizetype(k - 1) * LongitudRegistro);
     return Resultado{.hecho = true, .dibujo = glyph::dibujoDeCodigos(registro->columnas)};
   } catch (const ErrorArchivo& e) {
     switch (e.falla()) {
       case Falla::FormatoIncorrecto:
-        avisos::informar(MensajeFormato);
+        avisos::informar(textos::FormatoInadecuado);
         break;
       case Falla::Desbordamiento:
-        avisos::informar(QStringLiteral("Error: El archivo tiene más de 32767 registros."));
+        avisos::informar(textos::DemasiadosRegistros);
         break;
       default:
-        avisos::informar(QStringLiteral("No se puede leer el archivo."));
+        avisos::informar(textos::NoSePuedeLeer);
         break;
     }
     return Resultado{};
@@ -161,7 +156,7 @@ bool formatoAdecuado(const QString& ruta) {
     // A file too short for a length field holds no record that could fail.
     const QByteArray registro1 = archivo.leer(0, LongitudRegistro);
     if (registro1.size() >= BytesLongitud && !ranuraLegible(registro1.constData())) {
-      avisos::informar(MensajeFormato);
+      avisos::informar(textos::FormatoInadecuado);
       return false;
     }
     return true;

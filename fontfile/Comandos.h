@@ -22,7 +22,7 @@ struct Resultado {
 Resultado crearArchivo(const QString& carpeta, const QString& nombre);
 Resultado grabarCaracter(const QString& carpeta, const QString& nombre, const QString& caracter,
                          const glyph::GlyphGrid& dibujo);
-Resultado leerCaracter(const QString& carpeta, const QString& nombre, const QString& caracter);
+Resultado cargarCaracter(const QString& carpeta, const QString& nombre, const QString& caracter);
 
 // Reads record 1 of a chosen file as a test of its format. False, after the
 // format message, when it cannot be read; false, silently, when the file

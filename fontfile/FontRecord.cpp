@@ -5,7 +5,7 @@
 
 namespace fontfile {
 
-std::optional<FontRecord> leerRanura(const char* ranura) {
+std::optional<FontRecord> decodificarRanura(const char* ranura) {
   if (!ranuraLegible(ranura)) return std::nullopt;
   const int longitud = longitudDeCaracter(ranura);
   FontRecord registro;
@@ -17,7 +17,7 @@ std::optional<FontRecord> leerRanura(const char* ranura) {
   return registro;
 }
 
-Ranura escribirRanura(const FontRecord& registro) {
+Ranura codificarRanura(const FontRecord& registro) {
   Q_ASSERT(registro.caracter.size() <= MaximaLongitudCaracter);
   Ranura ranura{};
   const auto longitud = static_cast<quint16>(registro.caracter.size());

@@ -48,10 +48,10 @@ inline bool ranuraTiene(const char* ranura, const QByteArray& caracter) {
 }
 
 // Reads a whole slot; nothing when its length field is larger than 2.
-std::optional<FontRecord> leerRanura(const char* ranura);
+std::optional<FontRecord> decodificarRanura(const char* ranura);
 
 // A character of at most two bytes; byte 23 and every unused byte are 0.
-Ranura escribirRanura(const FontRecord& registro);
+Ranura codificarRanura(const FontRecord& registro);
 
 QByteArray aWindows1252(const QString& texto);
 QString deWindows1252(const QByteArray& bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Avisos.h"
+#include "Textos.h"
 
 namespace fontfile {
 namespace {
@@ -66,10 +67,7 @@ bool ExisteArchivo(const QString& ruta, std::int16_t avisar) {
     return true;
   } catch (const ErrorArchivo& e) {
     if (avisar == Verdadero) {
-      const QString entreComillas = QLatin1Char('"') + ruta + QLatin1Char('"');
-      avisos::informar(e.falla() == Falla::NoExiste
-                           ? QStringLiteral("El archivo ") + entreComillas + QStringLiteral(" no existe.")
-                           : QStringLiteral("No se puede abrir el archivo ") + entreComillas + QLatin1Char('.'));
+      avisos::informar(e.falla() == Falla::NoExiste ? textos::archivoNoExiste(ruta) : textos::noSePuedeAbrir(ruta));
     }
     return false;
   }

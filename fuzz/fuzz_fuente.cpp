@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
   glyph::Codigos codigos{};
   for (int c = 0; c < glyph::Columnas; ++c) codigos[c] = static_cast<glyph::ColumnCode>(bytes[(c + 2) % n] & 0x7F);
   const bool sobre = k > 0 && (banderas & 4), agrega = k == 0 && registros < MaximoRegistros && vista.size() % 24 == 0;
-  const Ranura nueva = escribirRanura({c1252, codigos});
+  const Ranura nueva = codificarRanura({c1252, codigos});
   QByteArray debe = vista;
   if (sobre) debe.replace((k - 1) * LongitudRegistro, LongitudRegistro, nueva.data(), LongitudRegistro);
   if (agrega) debe.append(nueva.data(), LongitudRegistro);

@@ -37,7 +37,7 @@ Fuente leerFuente(const QString& ruta) {
   for (qsizetype i = 0; i < ranuras; ++i) {
     const char* ranura = fuente.leidos.datos.constData() + i * LongitudRegistro;
     fuente.entradas.push_back({static_cast<int>(i + 1), qint64{i} * LongitudRegistro,
-                               fontfile::longitudDeCaracter(ranura), fontfile::leerRanura(ranura)});
+                               fontfile::longitudDeCaracter(ranura), fontfile::decodificarRanura(ranura)});
   }
   return fuente;
 }

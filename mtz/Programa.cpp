@@ -206,7 +206,7 @@ QByteArray comoFuente(const std::vector<fontfile::FontRecord>& registros, const 
   }
   QByteArray datos;
   for (const auto& r : registros) {
-    const fontfile::Ranura ranura = fontfile::escribirRanura(r);
+    const fontfile::Ranura ranura = fontfile::codificarRanura(r);
     datos.append(ranura.data(), fontfile::LongitudRegistro);
   }
   return datos;

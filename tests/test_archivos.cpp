@@ -38,10 +38,11 @@ TEST(Registro, LosCodigosVanTrasElCaracterSeaCualSeaSuLongitud) {
     const QByteArray bytes =
         (char(c.size()) + QByteArray(1, '\0') + c + "\x7f" + QByteArray(17, '\0') + "\xfe\xff" + QByteArray(2, '\0'))
             .left(LongitudRegistro);
-    EXPECT_EQ(QByteArray(escribirRanura(r).data(), LongitudRegistro), bytes);
-    EXPECT_TRUE(leerRanura(bytes.constData())->caracter == c && leerRanura(bytes.constData())->columnas == r.columnas);
+    EXPECT_EQ(QByteArray(codificarRanura(r).data(), LongitudRegistro), bytes);
+    EXPECT_TRUE(decodificarRanura(bytes.constData())->caracter == c &&
+                decodificarRanura(bytes.constData())->columnas == r.columnas);
   }
-  for (const quint16 mala : {3, 0x0100, 0xFFFF}) EXPECT_FALSE(leerRanura(ranura(mala, "a").constData())) << mala;
+  for (const quint16 mala : {3, 0x0100, 0xFFFF}) EXPECT_FALSE(decodificarRanura(ranura(mala, "a").constData())) << mala;
   EXPECT_EQ(aWindows1252(ListaCaracteres().join("") + QString::fromUtf8("€ñ")).right(4), "~^\x80\xF1");
 }
 
@@ -98,7 +99,7 @@ TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
 
 TEST_F(Archivos, UnNombreConBarraNoSaleDeLaCarpetaYUnaCarpetaQueFaltaNoEsUnArchivoQueFalta) {
   EXPECT_TRUE(grabarCaracter(dir, "../f.mtz", "a", {}).focoAlNombre &&
-              leerCaracter(dir, "../f.mtz", "a").focoAlNombre && crearArchivo(dir, "../f.mtz").focoAlNombre);
+              cargarCaracter(dir, "../f.mtz", "a").focoAlNombre && crearArchivo(dir, "../f.mtz").focoAlNombre);
   EXPECT_FALSE(ExisteArchivo(dir + "/falta/f.mtz", Verdadero));
   EXPECT_EQ(avisos.textos(), QStringList(3, "El nombre del archivo no puede contener una barra (/).") +
                                  QStringList{"No se puede abrir el archivo \"" + dir + "/falta/f.mtz\"."});

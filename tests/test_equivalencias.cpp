@@ -15,8 +15,8 @@
 #include <functional>
 
 #include "Apoyo.h"
-#include "DibujoEmpaquetado.h"
-#include "Dibujos.h"
+#include "ImagenEmpaquetada.h"
+#include "Imagenes.h"
 #include "ListaArchivos.h"
 #include "frmPrincipal.h"
 
@@ -25,9 +25,9 @@ namespace {
 TEST(Dibujos, SonLosPngPixelAPixel) {
   const QDir carpeta(QStringLiteral(DIBUJOS_PNG));
   const QStringList png = carpeta.entryList({QStringLiteral("*.png")}, QDir::Files);
-  ASSERT_EQ(png.size(), CantidadDeDibujos);
+  ASSERT_EQ(png.size(), CantidadDeImagenes);
   for (const QString& archivo : png) {
-    EXPECT_EQ(dibujo(QLatin1StringView(archivo.chopped(4).toLatin1())),
+    EXPECT_EQ(imagenGuardada(QLatin1StringView(archivo.chopped(4).toLatin1())),
               QImage(carpeta.filePath(archivo)).convertToFormat(QImage::Format_ARGB32_Premultiplied));
   }
 }

@@ -15,7 +15,7 @@ COMPILACION+=-tidy
 # Only the compile commands are needed, and the sources moc generates. The
 # drawing program is a project of its own, configured beside them.
 CC=clang CXX=clang++ compilar -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF -- grafolux_app_autogen fontfile_autogen \
-  glyph_autogen mtz_nucleo_autogen dibujos
+  glyph_autogen mtz_nucleo_autogen imagenes
 CC=clang CXX=clang++ cmake -S resources/dibujar -B "$COMPILACION/dibujar" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 revisar() {  # compile-commands folder, files...
   local base=$1

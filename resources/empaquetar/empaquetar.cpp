@@ -1,7 +1,7 @@
 // Turns the window's PNG pictures into a C++ source of pixels, at build
 // time, so that the program shows them without decoding anything.
 //
-//   empaquetar SALIDA.cpp DIBUJO.png...
+//   empaquetar SALIDA.cpp IMAGEN.png...
 //
 // Each picture becomes an array of 0xAARRGGBB words (premultiplied), named
 // after its file without ".png".
@@ -14,13 +14,13 @@
 
 int main(int argc, char* argv[]) {
   if (argc < 3) {
-    (void)std::fprintf(stderr, "uso: empaquetar SALIDA.cpp DIBUJO.png...\n");
+    (void)std::fprintf(stderr, "uso: empaquetar SALIDA.cpp IMAGEN.png...\n");
     return 2;
   }
   QString codigo;
   QTextStream salida(&codigo);
   salida << "// Written by empaquetar from the pictures in resources/imagenes.\n"
-            "#include \"DibujoEmpaquetado.h\"\n\nnamespace {\n";
+            "#include \"ImagenEmpaquetada.h\"\n\nnamespace {\n";
   QStringList entradas;
   for (int i = 2; i < argc; ++i) {
     const QString ruta = QFile::decodeName(argv[i]);
@@ -41,8 +41,8 @@ int main(int argc, char* argv[]) {
     salida << "\n};\n";
     entradas << QStringLiteral("    {\"%1\", %2, %3, %1},\n").arg(nombre).arg(imagen.width()).arg(imagen.height());
   }
-  salida << "\n}  // namespace\n\nconst DibujoEmpaquetado DibujosEmpaquetados[] = {\n"
-         << entradas.join(QString()) << "};\nconst int CantidadDeDibujos = " << entradas.size() << ";\n";
+  salida << "\n}  // namespace\n\nconst ImagenEmpaquetada ImagenesEmpaquetadas[] = {\n"
+         << entradas.join(QString()) << "};\nconst int CantidadDeImagenes = " << entradas.size() << ";\n";
   salida.flush();
   QFile archivo(QFile::decodeName(argv[1]));
   if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) || archivo.write(codigo.toUtf8()) < 0) {

@@ -222,7 +222,7 @@ pid_t grabador(const QString& carpeta, int vueltas, int etiqueta, int distintos,
 int desgarrados(const QByteArray& datos, std::multiset<char>* vistos = nullptr) {
   int n = 0;
   for (qsizetype desde = 0; desde + 24 <= datos.size(); desde += 24) {
-    const auto r = fontfile::leerRanura(datos.constData() + desde);
+    const auto r = fontfile::decodificarRanura(datos.constData() + desde);
     const auto igual = [&](qint16 c) { return c == r->columnas[0] && c >= 0 && c < 128; };
     n += !r || r->caracter.size() != 1 || !std::all_of(r->columnas.begin(), r->columnas.end(), igual);
     if (vistos && r) vistos->insert(r->caracter.front());

@@ -63,7 +63,7 @@ inline QByteArray ranura(const QByteArray& caracter, std::initializer_list<int> 
   fontfile::FontRecord r{caracter, {}};
   int c = 0;
   for (const int v : codigos) r.columnas[c++] = static_cast<qint16>(v);
-  const fontfile::Ranura s = fontfile::escribirRanura(r);
+  const fontfile::Ranura s = fontfile::codificarRanura(r);
   return QByteArray(s.data(), fontfile::LongitudRegistro);
 }
 

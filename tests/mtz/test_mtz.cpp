@@ -12,7 +12,7 @@ TEST(FuenteBasica, TieneCadaCaracterDeLaListaEnSuOrdenYSaleDeSusDibujos) {
   const QStringList& lista = fontfile::ListaCaracteres();
   ASSERT_EQ(datos.size(), lista.size() * LongitudRegistro);
   for (int i = 0; i < lista.size(); ++i) {
-    const auto r = fontfile::leerRanura(datos.constData() + i * LongitudRegistro);
+    const auto r = fontfile::decodificarRanura(datos.constData() + i * LongitudRegistro);
     EXPECT_EQ(fontfile::deWindows1252(r->caracter), lista[i]) << i + 1;
     EXPECT_NE(r->columnas, glyph::Codigos{}) << "sin dibujo: " << lista[i].toStdString();
   }

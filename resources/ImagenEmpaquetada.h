@@ -3,12 +3,12 @@
 
 #include <QtGlobal>
 
-struct DibujoEmpaquetado {
+struct ImagenEmpaquetada {
   const char* nombre;
   int ancho;
   int alto;
   const quint32* pixeles;  // 0xAARRGGBB, premultiplied, row after row
 };
 
-extern const DibujoEmpaquetado DibujosEmpaquetados[];
-extern const int CantidadDeDibujos;
+extern const ImagenEmpaquetada ImagenesEmpaquetadas[];
+extern const int CantidadDeImagenes;

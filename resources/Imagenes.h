@@ -8,4 +8,4 @@
 
 // The picture named like its file in resources/imagenes, without ".png",
 // over the program's own read-only data; a null image for an unknown name.
-QImage dibujo(QLatin1StringView nombre);
+QImage imagenGuardada(QLatin1StringView nombre);

@@ -9,13 +9,13 @@
 #include <QPixmap>
 #include <QPushButton>
 
-class BotonConDibujo : public QPushButton {
+class BotonConImagen : public QPushButton {
  public:
-  BotonConDibujo(const QPixmap& dibujo, QWidget* padre);
+  BotonConImagen(const QPixmap& imagen, QWidget* padre);
 
  protected:
   void paintEvent(QPaintEvent* evento) override;
 
  private:
-  QPixmap dibujo_;
+  QPixmap imagen_;
 };

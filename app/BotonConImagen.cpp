@@ -1,11 +1,11 @@
-#include "BotonConDibujo.h"
+#include "BotonConImagen.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-BotonConDibujo::BotonConDibujo(const QPixmap& dibujo, QWidget* padre) : QPushButton(padre), dibujo_(dibujo) {}
+BotonConImagen::BotonConImagen(const QPixmap& imagen, QWidget* padre) : QPushButton(padre), imagen_(imagen) {}
 
-void BotonConDibujo::paintEvent(QPaintEvent*) {
+void BotonConImagen::paintEvent(QPaintEvent*) {
   QStylePainter pintor(this);
   QStyleOptionButton opcion;
   initStyleOption(&opcion);
@@ -13,8 +13,8 @@ void BotonConDibujo::paintEvent(QPaintEvent*) {
   pintor.drawControl(QStyle::CE_PushButton, opcion);
   // The frame keeps its outline and its bevel line in view.
   pintor.setClipRect(style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, this).adjusted(1, 1, -1, -1));
-  const QSize lado = dibujo_.deviceIndependentSize().toSize();
+  const QSize lado = imagen_.deviceIndependentSize().toSize();
   QPoint lugar((width() - lado.width()) / 2, (height() - lado.height()) / 2);
   if (isDown() || isChecked()) lugar += QPoint(1, 1);
-  pintor.drawPixmap(lugar, dibujo_);
+  pintor.drawPixmap(lugar, imagen_);
 }
