@@ -44,11 +44,13 @@ void escribirArchivo(const QString& ruta, const QByteArray& datos) {
   ASSERT_EQ(f.write(datos), datos.size());
 }
 
-QByteArray registro(char caracter, std::initializer_list<int> codigos) {
+QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos) {
   QByteArray r(24, '\0');
-  r[0] = 1;
-  r[2] = caracter;
+  r[0] = static_cast<char>(caracter.size());
+  r.replace(2, caracter.size(), caracter);
   int c = 0;
-  for (int codigo : codigos) qToLittleEndian<qint16>(static_cast<qint16>(codigo), r.data() + 3 + 2 * c++);
+  for (int codigo : codigos) {
+    qToLittleEndian<qint16>(static_cast<qint16>(codigo), r.data() + 2 + caracter.size() + 2 * c++);
+  }
   return r;
 }

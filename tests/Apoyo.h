@@ -53,5 +53,7 @@ class CarpetaDeTrabajo {
 
 QByteArray leerArchivo(const QString& ruta);
 void escribirArchivo(const QString& ruta, const QByteArray& datos);
-// A 24-byte record as the editor writes it: L = 1, the byte, ten codes.
-QByteArray registro(char caracter, std::initializer_list<int> codigos = {});
+// A 24-byte record as the editor writes it, put together byte by byte: the
+// length, the character's bytes, ten codes.
+QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos = {});
+inline QByteArray registro(char c, std::initializer_list<int> codigos = {}) { return registro({&c, 1}, codigos); }

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "Apoyo.h"
 #include "FontRecord.h"
 
 struct Corrida {
@@ -46,25 +46,6 @@ inline QStringList palabras(const char* linea, const QString& fuente = {}) {
   QStringList p = QString::fromUtf8(linea).split(QLatin1Char(' '), Qt::SkipEmptyParts);
   for (QString& w : p) w = w == QLatin1String("F") ? fuente : w;
   return p;
-}
-
-inline QByteArray leer(const QString& ruta) {
-  QFile f(ruta);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void escribir(const QString& ruta, const QByteArray& datos) {
-  QFile f(ruta);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(datos);
-}
-
-inline QByteArray ranura(const QByteArray& caracter, std::initializer_list<int> codigos) {
-  fontfile::FontRecord r{caracter, {}};
-  int c = 0;
-  for (const int v : codigos) r.columnas[c++] = static_cast<qint16>(v);
-  const fontfile::Ranura s = fontfile::codificarRanura(r);
-  return QByteArray(s.data(), fontfile::LongitudRegistro);
 }
 
 inline const QString Basica = QStringLiteral(MTZ_DATOS "/tipografias/basica.mtz");

@@ -10,10 +10,10 @@ namespace {
 
 // Glyphs 10, 9, 8, 3 and 0 columns wide; codes of 128 and -1, shown as a full and an empty column; the two
 // characters a literal escapes; € (no GFX code) and a repeated '"' (one per character in a dictionary).
-const QByteArray Prueba = ranura("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) +
-                          ranura("\\", {1, 2, 4, 8, 16, 32, 64, 0, 0x55}) +
-                          ranura("\x80", {0x3e, 128, -1, 0x49, 0x49, 0x41, 0x22, 0x01}) + ranura("\"", {3, 0, 3}) +
-                          ranura("\xf1", {}) + ranura("\"", {0x7f});
+const QByteArray Prueba = registro("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) +
+                          registro("\\", {1, 2, 4, 8, 16, 32, 64, 0, 0x55}) +
+                          registro("\x80", {0x3e, 128, -1, 0x49, 0x49, 0x41, 0x22, 0x01}) + registro("\"", {3, 0, 3}) +
+                          registro("\xf1", {}) + registro("\"", {0x7f});
 
 // What every export of Prueba gives back: byte, advance and the seven rows.
 const QStringList Dibujos = {u"49 11 #......... #......... #......... #......... #......... #......... #........#"_s,
@@ -76,10 +76,10 @@ int main(void) {
 TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
   QTemporaryDir dir;
   // A line feed in the font's name must stay inside the comment or string that names the file, or the export fails.
-  escribir(dir.filePath(u"f\n.mtz"_s), Prueba);
-  escribir(dir.filePath(u"leer.c"_s), LeerTablas);
-  escribir(dir.filePath(u"leer.py"_s), LeerPython);
-  escribir(dir.filePath(u"dibujar.c"_s), DibujarGfx);
+  escribirArchivo(dir.filePath(u"f\n.mtz"_s), Prueba);
+  escribirArchivo(dir.filePath(u"leer.c"_s), LeerTablas);
+  escribirArchivo(dir.filePath(u"leer.py"_s), LeerPython);
+  escribirArchivo(dir.filePath(u"dibujar.c"_s), DibujarGfx);
   for (const auto& [formato, compilar, lector] : {std::tuple{"c", "cc -std=c99 -pedantic leer.c", "tablas"},
                                                   {"arduino", "c++ -xc++ -pedantic leer.c", "tablas"},
                                                   {"python", "", "python"},
@@ -105,7 +105,7 @@ TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
                               QStringList{"-DFILAS="_L1 + d[0], "-DMSB="_L1 + d[1], "-DINVERTIDA="_L1 + d[2]};
         const Corrida compilado = correr(c[0], c.mid(1), dir.path());
         ASSERT_EQ(compilado.estado, 0) << compilado.errores.toStdString();
-        escribir(dir.filePath(u"tablas"_s), (r = correr(dir.filePath(u"leer"_s), {})).salida);
+        escribirArchivo(dir.filePath(u"tablas"_s), (r = correr(dir.filePath(u"leer"_s), {})).salida);
       }
       // A compiled reader prints the tables for the script, or draws the glyphs itself.
       if (*lector) r = correr(u"python3"_s, QStringList{u"leer.py"_s, QLatin1String(lector)} + d, dir.path());
@@ -123,14 +123,14 @@ TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
 TEST(Exportar, FuenteVaciaEnCadaFormatoYCaracteresQueNoCaben) {
   QTemporaryDir dir;
   const QString vacia = dir.filePath(u"vacia.mtz"_s);
-  escribir(vacia, {});
+  escribirArchivo(vacia, {});
   for (const mtz::DatosFormato& f : mtz::formatos()) {
     const Corrida v = ejecutar("export", vacia, "--format", f.nombre);
     EXPECT_TRUE(v.estado == 1 && v.salida + v.errores == "mtz: " + vacia.toUtf8() + ": la fuente no tiene caracteres\n")
         << f.nombre << v.errores.toStdString();
   }
   // The index of C holds one byte per character; a BDF of no glyph is refused rather than written.
-  escribir(vacia, ranura("ab", {1}));
+  escribirArchivo(vacia, registro("ab", {1}));
   for (const char* formato : {"c", "bdf"}) {
     const Corrida e = ejecutar("export", vacia, "--format", formato);
     EXPECT_TRUE(e.estado == 1 && e.salida.isEmpty() && e.errores.contains("registro 1")) << formato;
@@ -144,7 +144,7 @@ TEST(Exportar, ArduinoQuedaEnLaFlashConAvrGcc) {
   }
   QTemporaryDir dir;
   const QString f = dir.filePath(u"f.mtz"_s);
-  escribir(f, Prueba);
+  escribirArchivo(f, Prueba);
   const QByteArray io = "#include <avr/io.h>\n";
   // The export first, before anything that defines PROGMEM, and last.
   for (const auto& [antes, despues] :
@@ -153,7 +153,7 @@ TEST(Exportar, ArduinoQuedaEnLaFlashConAvrGcc) {
     QByteArray programa = antes + "#include \"f.h\"\n" + despues + "int main(void) {\n";
     for (const char* t : {"f_codigos", "f_anchos", "f_caracteres"})
       programa += "  PORTB ^= pgm_read_byte((const uint8_t *)&" + QByteArray(t) + " + PINB);\n";
-    escribir(dir.filePath(u"avr.cpp"_s), programa + "  return 0;\n}\n");
+    escribirArchivo(dir.filePath(u"avr.cpp"_s), programa + "  return 0;\n}\n");
     const Corrida c =
         correr(u"avr-gcc"_s, palabras("-mmcu=atmega328p -Os -Wall -Werror avr.cpp -o avr.elf"), dir.path());
     ASSERT_EQ(c.estado, 0) << programa.toStdString() << c.errores.toStdString();
@@ -170,18 +170,18 @@ TEST(Bdf, FilasDeDosOCuatroCifrasQueBdftopcfLeeYImportDevuelve) {
   QTemporaryDir dir;
   const QString fuente = dir.filePath(u"f\n.mtz"_s), bdf = dir.filePath(u"f.bdf"_s);
   // Widths 8, 9 and 10: a row is two hex digits up to 8 columns, four beyond.
-  const QByteArray datos = ranura("a", {127, 0, 0, 0, 0, 0, 0, 65}) + ranura("b", {1, 0, 0, 0, 0, 0, 0, 0, 64}) +
-                           ranura("c", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64});
-  escribir(fuente, datos);
+  const QByteArray datos = registro("a", {127, 0, 0, 0, 0, 0, 0, 65}) + registro("b", {1, 0, 0, 0, 0, 0, 0, 0, 64}) +
+                           registro("c", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64});
+  escribirArchivo(fuente, datos);
   ASSERT_EQ(ejecutar("export", fuente, "--format", "bdf", "-o", bdf).estado, 0);
   const QRegularExpression filas(
       u"BBX 8 7 0 0\nBITMAP\n(\\w\\w\n){7}E.*BBX 9 7 0 0\nBITMAP\n(\\w{4}\n){7}E.*"
       "BBX 10 7 0 0\nBITMAP\n(\\w{4}\n){7}E"_s,
       QRegularExpression::DotMatchesEverythingOption);
-  EXPECT_TRUE(QString::fromUtf8(leer(bdf)).contains(filas)) << leer(bdf).toStdString();
+  EXPECT_TRUE(QString::fromUtf8(leerArchivo(bdf)).contains(filas)) << leerArchivo(bdf).toStdString();
   // bdftopcf also reads the comment that names the file.
   const Corrida pcf = correr(u"bdftopcf"_s, {u"-o"_s, dir.filePath(u"f.pcf"_s), bdf});
   EXPECT_TRUE(pcf.estado == 0 && pcf.errores.isEmpty()) << pcf.errores.toStdString();
   ASSERT_EQ(ejecutar("import", bdf, "-o", dir.filePath(u"vuelta.mtz"_s)).estado, 0);
-  EXPECT_EQ(leer(dir.filePath(u"vuelta.mtz"_s)), datos);
+  EXPECT_EQ(leerArchivo(dir.filePath(u"vuelta.mtz"_s)), datos);
 }
