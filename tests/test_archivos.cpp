@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <thread>
 
 #include "Apoyo.h"
 #include "ColumnCode.h"
@@ -129,6 +130,28 @@ TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
             registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + registro('A'));
 }
 
+// The store opened the font, then waited for its lock while another program put a new file in its
+// place: the record goes into the file the name now gives.
+TEST_F(Archivos, LaGrabacionVaAlArchivoQueReemplazoAlQueEsperaba) {
+  escribirArchivo(ruta, registro('a'));
+  const QByteArray nombre = QFile::encodeName(ruta);
+  const int viejo = ::open(nombre.constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
+  std::thread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", {}).hecho); });
+  const auto abiertos = [&] {
+    int n = 0;
+    for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System))
+      n += fd.symLinkTarget() == ruta;
+    return n;
+  };
+  while (abiertos() < 2) std::this_thread::yield();
+  escribirArchivo(ruta + ".nuevo", registro('x'));
+  ASSERT_EQ(::rename((nombre + ".nuevo").constData(), nombre.constData()), 0);
+  ::close(viejo);
+  grabacion.join();
+  EXPECT_EQ(leerArchivo(ruta), registro('x') + registro('b'));
+}
+
 TEST_F(Archivos, LaPruebaDeFormatoMiraLaLongitudDelRegistro1) {
   for (const auto& [datos, adecuado] : std::vector<std::pair<QByteArray, bool>>{
            {{}, true}, {"x", true}, {ranura(2, "ab"), true}, {ranura(3, "abc"), false}, {"hola", false}}) {
@@ -144,6 +167,6 @@ TEST(Marca, PrimeraLineaEnWindows1252) {
   QDir().mkpath("ayuda/Archivos");
   escribirArchivo("ayuda/Archivos/marca.txt",
                   "Compa\xF1\xED"
-                  "a \x80 1\rsegunda\n");
+                  "a \x80 1\nsegunda\r");
   EXPECT_EQ(LeerMarca(), QString::fromUtf8("Compañía € 1"));
 }

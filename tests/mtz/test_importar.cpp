@@ -9,12 +9,12 @@
 namespace {
 
 // Eleven lines before the first glyph (STARTCHAR at line 12), five a glyph and its rows.
-QByteArray fuenteBdf(int ascenso, int descenso, const QByteArray& glifos, const QByteArray& registro = "\"ISO10646\"",
-                     const QByteArray& codificacion = "\"1\"") {
-  const QByteArray juego = "CHARSET_REGISTRY " + registro + "\nCHARSET_ENCODING " + codificacion + '\n';
+QByteArray fuenteBdf(int ascenso, int descenso, const QByteArray& glifos,
+                     const QByteArray& familiaDelJuego = "\"ISO10646\"", const QByteArray& codificacion = "\"1\"") {
+  const QByteArray juego = "CHARSET_REGISTRY " + familiaDelJuego + "\nCHARSET_ENCODING " + codificacion + '\n';
   return "STARTFONT 2.1\nFONT prueba\nSIZE 9 75 75\nFONTBOUNDINGBOX 12 11 0 -2\nSTARTPROPERTIES 4\nFONT_ASCENT " +
          QByteArray::number(ascenso) + "\nFONT_DESCENT " + QByteArray::number(descenso) + '\n' +
-         (registro.isEmpty() ? "" : juego) + "ENDPROPERTIES\nCHARS 1\n" + glifos + "ENDFONT\n";
+         (familiaDelJuego.isEmpty() ? "" : juego) + "ENDPROPERTIES\nCHARS 1\n" + glifos + "ENDFONT\n";
 }
 
 QByteArray glifo(qint64 codigo, const char* caja, std::initializer_list<const char*> filas) {
@@ -70,7 +70,7 @@ TEST(Bdf, ImportEncajaEnLaCuadriculaEInformaDeLoRecortadoOmitidoYRepetido) {
 TEST(Bdf, LosCodigosSeLeenEnElJuegoDeCaracteresDeLaFuente) {
   QTemporaryDir dir;
   struct Caso {
-    QByteArray registro, codificacion;
+    QByteArray familiaDelJuego, codificacion;
     int codigo;
     char caracter;        // its Windows-1252 byte; 0 = nothing imported
     const char* informe;  // said on stderr
@@ -83,10 +83,11 @@ TEST(Bdf, LosCodigosSeLeenEnElJuegoDeCaracteresDeLaFuente) {
                            Caso{"", "", 0xF1, '\xf1', "la fuente no dice su juego de caracteres"}}) {
     QByteArray mtz;
     const Corrida c = convertir(
-        dir, "import", fuenteBdf(7, 0, glifo(caso.codigo, "1 1 0 0", {"80"}), caso.registro, caso.codificacion), &mtz);
+        dir, "import", fuenteBdf(7, 0, glifo(caso.codigo, "1 1 0 0", {"80"}), caso.familiaDelJuego, caso.codificacion),
+        &mtz);
     EXPECT_TRUE(c.errores.contains(caso.informe)) << c.errores.toStdString();
-    EXPECT_EQ(c.errores.contains("Unicode"), caso.registro.isEmpty()) << c.errores.toStdString();
-    EXPECT_EQ(mtz.mid(2, 1), QByteArray(caso.caracter ? 1 : 0, caso.caracter)) << caso.registro.toStdString();
+    EXPECT_EQ(c.errores.contains("Unicode"), caso.familiaDelJuego.isEmpty()) << c.errores.toStdString();
+    EXPECT_EQ(mtz.mid(2, 1), QByteArray(caso.caracter ? 1 : 0, caso.caracter)) << caso.familiaDelJuego.toStdString();
     EXPECT_EQ(c.errores.endsWith("f.txt: ningún carácter; no se escribe nada\n"), !caso.caracter);
   }
 }
