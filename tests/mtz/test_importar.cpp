@@ -118,6 +118,7 @@ TEST(ImportYBuild, UnaEntradaMalaTerminaEnUnaLineaSinEscribirNada) {
            {"build", muchos + dibujo + dibujo, ":262137: más de 32767 caracteres"},
            {"build", "[a]\n.\n.\n.\n.\n.\n.\n", "tiene 6 filas"},
            {"build", "[a]\n.\n.\n.\n.\n.\n.\n###########\n", ":8: la fila tiene más de 10 columnas"},
+           {"build", "[a]\n.\n.x\n", ":3: solo se admiten '#' y '.'"},
            {"build", "[a]\n.\n\xff\n", ":3: el texto no está en UTF-8"}}) {
     const Corrida c = convertir(dir, que, texto);
     EXPECT_EQ(c.estado, 1) << error;
