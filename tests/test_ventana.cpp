@@ -179,6 +179,18 @@ TEST_F(Ventana, ElNombreSeCompletaAlSalirDelCuadro) {
   EXPECT_EQ(ventana.leerCeldas(), glyph::GlyphGrid{});
 }
 
+// Each file command sends the user back to the name box when it lacks a name.
+TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadro) {
+  mostrar();
+  caracteres->setCurrentIndex(0);
+  for (const auto orden :
+       {&frmPrincipal::cmdCrear_Click, &frmPrincipal::cmdGrabar_Click, &frmPrincipal::cmdLeer_Click}) {
+    ventana.celda(1, 1)->setFocus();
+    (ventana.*orden)();
+    EXPECT_EQ(enfocado(), "txtArch");
+  }
+}
+
 TEST_F(Ventana, ElCaracterEscritoEsElQueSeElige) {
   mostrar();
   for (const QString& c : QStringList{"I", "i", QString::fromUtf8("Ñ"), "^", "1"}) {
