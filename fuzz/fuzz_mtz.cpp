@@ -2,11 +2,11 @@
 // in every layout, and render. A bad font may only end in a Fallo, which mtz
 // turns into one line and an exit status; a JSON export must parse.
 
-#include <stdlib.h>
-
 #include <QFile>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <cstdint>
+#include <cstdlib>
 
 #include "Exportar.h"
 #include "Fallo.h"
@@ -15,11 +15,8 @@
 namespace {
 
 const QString& ruta() {
-  static const QString r = [] {
-    char plantilla[] = "/tmp/grafolux-fuzz-mtz-XXXXXX";
-    if (::mkdtemp(plantilla) == nullptr) std::abort();
-    return QString::fromLocal8Bit(plantilla) + QStringLiteral("/f.mtz");
-  }();
+  static const QTemporaryDir carpeta;
+  static const QString r = carpeta.filePath(QStringLiteral("f.mtz"));
   return r;
 }
 

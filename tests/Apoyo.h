@@ -27,7 +27,6 @@ class AvisosGrabados {
   AvisosGrabados();
   ~AvisosGrabados();
   void responder(avisos::Respuesta r) { respuestas_.push_back(r); }
-  const std::vector<avisos::Aviso>& vistos() const { return vistos_; }
   QStringList textos() const;
   void olvidar() { vistos_.clear(); }
 

@@ -130,8 +130,6 @@ TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
             registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + registro('A'));
 }
 
-// The store opened the font, then waited for its lock while another program put a new file in its
-// place: the record goes into the file the name now gives.
 TEST_F(Archivos, LaGrabacionVaAlArchivoQueReemplazoAlQueEsperaba) {
   escribirArchivo(ruta, registro('a'));
   const QByteArray nombre = QFile::encodeName(ruta);

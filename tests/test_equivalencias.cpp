@@ -22,7 +22,7 @@
 
 namespace {
 
-TEST(Dibujos, SonLosPngPixelAPixel) {
+TEST(Imagenes, SonLosPngPixelAPixel) {
   const QDir carpeta(QStringLiteral(DIBUJOS_PNG));
   const QStringList png = carpeta.entryList({QStringLiteral("*.png")}, QDir::Files);
   ASSERT_EQ(png.size(), CantidadDeImagenes);
@@ -64,8 +64,6 @@ TEST(Celdas, LaPantallaSigueATodoCambioDeAspecto) {
   }
 }
 
-// The file list shows what QDir lists for "*.mtz", sorted without regard to
-// case.
 TEST(ListaDeArchivos, ListaLoQueListariaQDir) {
   CarpetaDeTrabajo carpeta;
   for (const char* nombre : {"b.mtz", "A.MTZ", ".oculto.mtz", "c.Mtz", "_x.mtz", ".mtz", "z.mtz.bak", "mtz", "10.mtz",

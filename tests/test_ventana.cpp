@@ -74,8 +74,6 @@ TEST_F(Ventana, FormLoadLlenaLaVentana) {
   EXPECT_TRUE(tintaEn(otra.findChild<QLabel*>("lblTolvane"), 0, 8));
 }
 
-// Every caption fits inside its control's frame, in the one font that every
-// control draws with.
 TEST_F(Ventana, CadaRotuloCabeEnSuCaja) {
   mostrar();
   for (QWidget* w : ventana.findChildren<QWidget*>()) {
@@ -107,8 +105,7 @@ TEST_F(Ventana, CadaControlTieneNombreAccesible) {
   EXPECT_EQ(leido(ventana.findChild<QWidget*>("filArchivos")), "Archivo de trabajo");
 }
 
-// Tab goes through the window in its order; the arrow keys go along the same
-// order on the cells, though each cell is a button group of its own.
+// The arrow keys go along the tab order on the cells, each a button group of its own.
 TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
   mostrar();
   QStringList orden;
@@ -128,9 +125,7 @@ TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
   }
 }
 
-// A picture button keeps a text button's frame and focus round its picture,
-// and the picture moves one pixel down and right while the button is down.
-TEST_F(Ventana, LosBotonesConDibujoTienenMarcoYSeHunden) {
+TEST_F(Ventana, LosBotonesConImagenTienenMarcoYSeHunden) {
   mostrar();
   QTest::mouseMove(&ventana, QPoint(445, 230));  // hovering lightens a button
   auto* conTexto = ventana.findChild<QPushButton*>("cmdBorrar");
@@ -152,8 +147,7 @@ TEST_F(Ventana, LosBotonesConDibujoTienenMarcoYSeHunden) {
   }
 }
 
-// Leaving the name box completes the name, or refuses another extension and
-// keeps the focus there. Enter in the box does neither.
+// Enter in the box neither completes the name nor refuses it.
 TEST_F(Ventana, ElNombreSeCompletaAlSalirDelCuadro) {
   mostrar();
   const QStringList casos = {"||",         "a|a.mtz|",           "abc|abc.mtz|",       "abcd|abcd.mtz|",
@@ -179,7 +173,6 @@ TEST_F(Ventana, ElNombreSeCompletaAlSalirDelCuadro) {
   EXPECT_EQ(ventana.leerCeldas(), glyph::GlyphGrid{});
 }
 
-// Each file command sends the user back to the name box when it lacks a name.
 TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadro) {
   mostrar();
   caracteres->setCurrentIndex(0);

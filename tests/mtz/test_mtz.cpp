@@ -7,7 +7,6 @@
 using fontfile::LongitudRegistro;
 using namespace Qt::StringLiterals;
 
-// The starter font is built from basica.txt, and show writes the form build reads.
 TEST(FuenteBasica, SaleDeSusDibujosYShowDevuelveLoQueBuildLee) {
   const QByteArray datos = leerArchivo(Basica);
   ASSERT_EQ(datos.size(), fontfile::ListaCaracteres().size() * LongitudRegistro);
