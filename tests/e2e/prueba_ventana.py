@@ -108,7 +108,7 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
                         and Imagen().guardar(f"fallo-{self._testMethodName}"))
         self.ventana = None
         if tipografias:
-            self.ventana = esperar(lambda: self.ventanas("Grafolux"), "se muestra la ventana")[0]
+            self.ventana = esperar(lambda: self.ventanas("Grafolux"), "se muestra la ventana", 20)[0]
             self.esperar_dibujo(set(), "la ventana se pinta")
 
     def esperar_bytes(self, nombre, esperado, que):
