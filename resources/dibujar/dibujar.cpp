@@ -90,18 +90,23 @@ QImage dieciseisColores(const QImage& imagen) {
   return imagen.convertToFormat(QImage::Format_Indexed8, paleta, Qt::ThresholdDither);
 }
 
+// The icon's serif "a", in the top left of a 32 x 32 drawing, at every size.
+void letraA(QPainter& p) {
+  QFont serif(QStringLiteral("DejaVu Serif"));
+  serif.setPixelSize(17);
+  serif.setBold(true);
+  p.setFont(serif);
+  p.setPen(Qt::black);
+  p.drawText(QRectF(0, -3, 16, 18), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("a"));
+}
+
 // 32 x 32 in 16 colours: a serif "a", an arrow down and to the right, and the
 // same letter as red square dots.
 QImage icono() {
   QImage imagen(32, 32, QImage::Format_RGB32);
   imagen.fill(Qt::white);
   QPainter p(&imagen);
-  QFont serif(QStringLiteral("DejaVu Serif"));
-  serif.setPixelSize(17);
-  serif.setBold(true);
-  p.setFont(serif);
-  p.setPen(Qt::black);
-  p.drawText(QRect(0, -3, 16, 18), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("a"));
+  letraA(p);
   p.fillRect(4, 16, 2, 11, Qt::black);  // down
   p.fillRect(4, 25, 9, 2, Qt::black);   // and right
   p.drawPolygon(QPolygon({{13, 22}, {17, 26}, {13, 29}}));
@@ -165,12 +170,7 @@ QImage iconoGrande(int lado) {
   // The drawing keeps clear of the round corners.
   p.translate(2, 2);
   p.scale(28 / 32.0, 28 / 32.0);
-  QFont serif(QStringLiteral("DejaVu Serif"));
-  serif.setPixelSize(17);
-  serif.setBold(true);
-  p.setFont(serif);
-  p.setPen(Qt::black);
-  p.drawText(QRectF(0, -3, 16, 18), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("a"));
+  letraA(p);
   QPainterPath flecha;
   flecha.moveTo(5, 16);
   flecha.lineTo(5, 26);
