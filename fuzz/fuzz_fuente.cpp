@@ -1,9 +1,12 @@
 // Arbitrary bytes as a font, with the rollback record a store cut short may have left, seen through
 // a reader and stored into; the file after the store is held against what the bytes say. Input: the
-// character's index in the list, flags (1: a rollback record, 2: of an append, 4: answer "Sí"), the
-// font, and with a rollback record 50 bytes more: the slot's number, its old and new bytes.
+// character's index in the list, flags (1: a rollback record, 2: of an append, 4: answer "Sí", 8: the
+// record written for an earlier file of the same inode, 16: a folder holds the record's usual name),
+// the font, and with a rollback record 50 bytes more: the slot's number, its old and new bytes.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +15,7 @@
 
 #include "Avisos.h"
 #include "Comandos.h"
+#include "DeshacerEnCarpeta.h"
 #include "ListaCaracteres.h"
 #include "mdlArchivos.h"
 
@@ -43,15 +47,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
   if ((banderas & 1) && fuente.size() >= 50) {
     const QByteArray cola = fuente.right(50);
     fuente.chop(50);
-    d = Deshacer{qint64{qFromLittleEndian<quint16>(cola.constData())} * LongitudRegistro, 0, {}, {}};
+    d = Deshacer{{}, qint64{qFromLittleEndian<quint16>(cola.constData())} * LongitudRegistro, 0, {}, {}};
     d->longitudAntes = banderas & 2 ? d->desde : fuente.size();
     std::copy_n(cola.constData() + 2, 24, d->antes.begin());
     std::copy_n(cola.constData() + 26, 24, d->nueva.begin());
   }
   escribir(ruta, fuente);
+  const QByteArray nombreCarpeta = QFile::encodeName(carpeta.path());
+  const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
   struct stat e {};
-  exigir(::stat(QFile::encodeName(ruta).constData(), &e) == 0);
-  if (d) escribir(QFile::decodeName(rutaDeshacer(QFile::encodeName(carpeta.path()), e.st_ino)), d->aBytes());
+  exigir(::fstat(fd, &e) == 0);
+  const Identidad id = identidadDe(fd, e);
+  ::close(fd);
+  const QByteArray usual = nombreCarpeta + "/.grafolux-deshacer-" + QByteArray::number(quint64(e.st_ino));
+  if (banderas & 16) exigir(::mkdir(usual.constData(), 0700) == 0);
+  const bool deOtro = banderas & 8;
+  if (d) {
+    d->de = id;
+    d->de->nacidoNanos += deOtro;
+    const Creado c = crearDeshacer(nombreCarpeta, e);
+    const QByteArray b = d->aBytes();
+    exigir(c.fd >= 0 && ::write(c.fd, b.constData(), b.size()) == b.size());
+    ::close(c.fd);
+  }
 
   QByteArray vista;
   {
@@ -59,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
     lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
     vista = lectura.leer(0, lectura.longitud());
     exigir(vista.size() == lectura.longitud() &&
-           (vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro)))));
+           (vista == fuente ||
+            (d && !deOtro && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro)))));
   }
   // The record the search must find; -1 when an unreadable slot comes first.
   const QByteArray c1252 = aWindows1252(caracter);
@@ -83,5 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
   QFile despues(ruta);
   exigir(despues.open(QIODevice::ReadOnly) && despues.readAll() == debe);
   exigir(QDir(carpeta.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
+  exigir(!(banderas & 16) || ::rmdir(usual.constData()) == 0);
   return 0;
 }

@@ -1,10 +1,15 @@
 #include "Apoyo.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
+
+#include "DeshacerEnCarpeta.h"
 
 AvisosGrabados::AvisosGrabados() {
   anterior_ = avisos::instalar([this](const avisos::Aviso& a) {
@@ -53,4 +58,28 @@ QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos)
     qToLittleEndian<qint16>(static_cast<qint16>(codigo), r.data() + 2 + caracter.size() + 2 * c++);
   }
   return r;
+}
+
+namespace {
+struct stat estadoDe(const QString& ruta, fontfile::Identidad* id = nullptr) {
+  const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+  struct stat e {};
+  EXPECT_EQ(::fstat(fd, &e), 0) << ruta.toStdString();
+  if (id) *id = fontfile::identidadDe(fd, e);
+  ::close(fd);
+  return e;
+}
+}  // namespace
+
+QByteArray deshacerPara(const QString& fuente, fontfile::Deshacer d) {
+  estadoDe(fuente, &d.de.emplace());
+  return d.aBytes();
+}
+
+QString dejarDeshacer(const QString& fuente, const QByteArray& bytes) {
+  const fontfile::Creado c =
+      fontfile::crearDeshacer(QFile::encodeName(QFileInfo(fuente).absolutePath()), estadoDe(fuente));
+  EXPECT_EQ(::write(c.fd, bytes.constData(), bytes.size()), bytes.size());
+  ::close(c.fd);
+  return QFile::decodeName(c.ruta);
 }

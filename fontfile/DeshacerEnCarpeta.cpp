@@ -1,0 +1,121 @@
+#include "DeshacerEnCarpeta.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace fontfile {
+namespace {
+
+QByteArray nombreUsual(ino_t inodo) { return ".grafolux-deshacer-" + QByteArray::number(quint64(inodo)); }
+
+// Whether the user belongs to the group, by the system's user database.
+bool esDelGrupo(uid_t usuario, gid_t grupo) {
+  std::vector<char> memoria(16384);
+  passwd datos{};
+  passwd* hallado = nullptr;
+  if (::getpwuid_r(usuario, &datos, memoria.data(), memoria.size(), &hallado) != 0 || hallado == nullptr) return false;
+  if (datos.pw_gid == grupo) return true;
+  int cuantos = 64;
+  std::vector<gid_t> grupos(cuantos);
+  if (::getgrouplist(datos.pw_name, datos.pw_gid, grupos.data(), &cuantos) < 0) {
+    grupos.resize(cuantos);
+    if (::getgrouplist(datos.pw_name, datos.pw_gid, grupos.data(), &cuantos) < 0) return false;
+  }
+  return std::find(grupos.begin(), grupos.begin() + cuantos, grupo) != grupos.begin() + cuantos;
+}
+
+// Whether only someone able to write the font can have written this file.
+bool deConfianza(const struct stat& e, const struct stat& fuente) {
+  if (!S_ISREG(e.st_mode) || e.st_nlink != 1 || (e.st_mode & (S_IWGRP | S_IWOTH)) != 0) return false;
+  return e.st_uid == fuente.st_uid || e.st_uid == 0 || (fuente.st_mode & S_IWOTH) != 0 ||
+         ((fuente.st_mode & S_IWGRP) != 0 && esDelGrupo(e.st_uid, fuente.st_gid));
+}
+
+enum class Nombre { Libre, Creido, Otro };
+
+// One name of the folder; a believed record is added to hallados.
+Nombre mirar(int carpeta, const QByteArray& ruta, const QByteArray& nombre, const struct stat& fuente,
+             const Identidad& id, std::vector<Hallado>& hallados) {
+  struct stat e {};
+  if (::fstatat(carpeta, nombre.constData(), &e, AT_SYMLINK_NOFOLLOW) != 0) {
+    return errno == ENOENT ? Nombre::Libre : Nombre::Otro;
+  }
+  // Only a regular file is opened: opening a FIFO may block, a device act.
+  if (!deConfianza(e, fuente)) return Nombre::Otro;
+  const int fd = ::openat(carpeta, nombre.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+  if (fd < 0) return Nombre::Otro;
+  struct stat abierto {};
+  QByteArray bytes(256, Qt::Uninitialized);
+  ssize_t n = -1;
+  if (::fstat(fd, &abierto) == 0 && abierto.st_ino == e.st_ino && deConfianza(abierto, fuente)) {
+    n = ::pread(fd, bytes.data(), bytes.size(), 0);
+  }
+  ::close(fd);
+  if (n < 0) return Nombre::Otro;
+  bytes.truncate(n);
+  Hallado h{ruta + '/' + nombre, Deshacer::deBytes(bytes)};
+  if (h.paraEsta && !h.paraEsta->esPara(id)) h.paraEsta.reset();
+  hallados.push_back(std::move(h));
+  return Nombre::Creido;
+}
+
+}  // namespace
+
+std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Identidad& id,
+                                    bool todos) {
+  std::vector<Hallado> hallados;
+  const int dir = ::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return hallados;
+  const QByteArray usual = nombreUsual(fuente.st_ino);
+  const Nombre n = mirar(dir, carpeta, usual, fuente, id, hallados);
+  if (todos || n == Nombre::Otro || (n == Nombre::Creido && !hallados.back().paraEsta)) {
+    const QByteArray suyo = usual + '-';
+    DIR* lista = ::opendir(carpeta.constData());
+    while (const dirent* e = lista ? ::readdir(lista) : nullptr) {
+      if (std::strncmp(e->d_name, suyo.constData(), size_t(suyo.size())) == 0) {
+        mirar(dir, carpeta, e->d_name, fuente, id, hallados);
+      }
+    }
+    if (lista) ::closedir(lista);
+  }
+  ::close(dir);
+  return hallados;
+}
+
+Creado crearDeshacer(const QByteArray& carpeta, const struct stat& fuente) {
+  const auto crear = [&](const QByteArray& nombre) {
+    return Creado{
+        ::open((carpeta + '/' + nombre).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600),
+        carpeta + '/' + nombre};
+  };
+  Creado c = crear(nombreUsual(fuente.st_ino));
+  // Something else holds the usual name, and it is left alone.
+  for (int i = 0; c.fd < 0 && errno == EEXIST && i < 100; ++i) {
+    c = crear(nombreUsual(fuente.st_ino) + '-' + QByteArray::number(QRandomGenerator::global()->generate64(), 36));
+  }
+  if (c.fd < 0) return c;
+  // Readable by whoever may read the font, and by nobody else, whatever the
+  // umask: by its group as the font is, when it could be given the font's.
+  struct stat propio {};
+  if (::fstat(c.fd, &propio) == 0 && propio.st_gid != fuente.st_gid && ::fchown(c.fd, uid_t(-1), fuente.st_gid) == 0) {
+    propio.st_gid = fuente.st_gid;
+  }
+  const mode_t otros = fuente.st_mode & S_IROTH;
+  const mode_t grupo = propio.st_gid == fuente.st_gid ? fuente.st_mode & S_IRGRP : (otros != 0 ? S_IRGRP : 0);
+  if (::fchmod(c.fd, S_IRUSR | S_IWUSR | grupo | otros) != 0) {
+    ::close(c.fd);
+    ::unlink(c.ruta.constData());
+    c.fd = -1;
+  }
+  return c;
+}
+
+}  // namespace fontfile
