@@ -1,7 +1,9 @@
 // Hostile files met by every file command of the real window, a disk that fills, editors killed
-// while they store, and two editors storing while another program replaces the font by rename.
+// while they store, two editors storing while another program replaces the font by rename, what
+// another user plants beside a font, and an inode given to a new font.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
 #include <csignal>
@@ -31,6 +34,7 @@
 namespace {
 
 using fontfile::ArchivoFuente;
+using fontfile::Deshacer;
 
 // Bytes, a FIFO, a link; or bytes another program holds locked, or the editor may not write.
 enum class Es { Datos, Tuberia, Enlace, LeidoPorOtro, GrabadoPorOtro, Protegido };
@@ -304,6 +308,146 @@ TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
     EXPECT_EQ(std::set<char>(vistos.begin(), vistos.end()).size(), 121u) << ronda;
     EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")}) << ronda;
   }
+}
+
+// Tests that need root to be other users, or to mount, fail under CI rather than skip.
+#define SALTAR_SIN_CI(motivo)                                           \
+  if (qEnvironmentVariableIsSet("CI")) FAIL() << motivo << " under CI"; \
+  GTEST_SKIP() << motivo
+
+// A owns the fonts; B shares a team group with A but may not write A's fonts.
+constexpr uid_t A = 60001, B = 60002;
+constexpr gid_t Equipo = 60000;
+
+// The effective user, with its own group and the team's, while it lives; root again after.
+struct Como {
+  explicit Como(uid_t usuario) {
+    const gid_t equipo[] = {Equipo};
+    EXPECT_TRUE(::setgroups(1, equipo) == 0 && ::setegid(usuario) == 0 && ::seteuid(usuario) == 0);
+  }
+  ~Como() { EXPECT_TRUE(::seteuid(0) == 0 && ::setegid(0) == 0 && ::setgroups(0, nullptr) == 0); }
+};
+
+QByteArray leidoPor(uid_t usuario, const QString& ruta) {
+  Como como(usuario);
+  ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+  lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+  return lectura.leer(0, 1000);
+}
+
+QByteArray nodo(const QString& ruta) {
+  struct stat e {};
+  if (::lstat(QFile::encodeName(ruta).constData(), &e) != 0) return {};
+  return QByteArray::number(e.st_ino) + ' ' + QByteArray::number(e.st_mode) + ' ' + QByteArray::number(e.st_size) +
+         ' ' + QByteArray::number(e.st_uid) + ' ' + QByteArray::number(e.st_mtim.tv_nsec);
+}
+
+// B plants under the name of the rollback record of A's font, in a sticky folder as /tmp and in a
+// team folder (setgid, group-writable): a record B forged that would put X into record 1, a link
+// to A's copy of it, a second hard link to that copy (B may make one where hard links are not
+// protected), a FIFO, a folder, a huge file. Then A's store is cut short while appending and
+// leaves a record of its own, with umask 077, and a stale tail. Each time A and B read the font as
+// it was, and A's next store succeeds and writes exactly its record, leaving what B planted alone.
+TEST(OtroUsuario, LoQuePlantaJuntoALaFuenteNiGuiaNiDetieneLaGrabacion) {
+  if (::geteuid() != 0) {
+    SALTAR_SIN_CI("not root: cannot be two users");
+  }
+  QTemporaryDir base;
+  ::chmod(QFile::encodeName(base.path()).constData(), 0755);
+  const QByteArray datos = registro('a', {1}) + registro('b', {2}), x = registro('X', {127, 127, 127});
+  for (const mode_t modo : {01777, 02775}) {
+    const QString carpeta = base.filePath(QString::number(modo, 8));
+    const QByteArray nombre = QFile::encodeName(carpeta);
+    ASSERT_TRUE(::mkdir(nombre.constData(), 0) == 0 && ::chown(nombre.constData(), 0, Equipo) == 0 &&
+                ::chmod(nombre.constData(), modo) == 0);
+    for (int forma = 0; forma < 6; ++forma) {
+      SCOPED_TRACE(QStringLiteral("%1 %2").arg(modo, 0, 8).arg(forma).toStdString());
+      const QString f = QStringLiteral("f%1.mtz").arg(forma), ruta = carpeta + '/' + f, copia = ruta + ".x";
+      Deshacer forjado{{}, 0, datos.size() + 24, {}, {}};
+      std::copy_n(x.constData(), 24, forjado.antes.begin());
+      std::copy_n(datos.constData(), 23, forjado.nueva.begin());
+      forjado.nueva[23] = 1;
+      Deshacer agregado{{}, datos.size(), datos.size(), {}, {}};
+      std::copy_n(registro('Z').constData(), 24, agregado.nueva.begin());
+      {
+        Como a(A);
+        const mode_t mascara = ::umask(077);
+        escribirArchivo(ruta, datos);
+        ::chmod(QFile::encodeName(ruta).constData(), 0644);
+        escribirArchivo(copia, deshacerPara(ruta, forjado));
+        ::umask(mascara);
+      }
+      struct stat e {};
+      ::stat(QFile::encodeName(ruta).constData(), &e);
+      const QString usual = carpeta + "/.grafolux-deshacer-" + QString::number(e.st_ino);
+      const QByteArray u = QFile::encodeName(usual);
+      if (forma == 0) {
+        ASSERT_EQ(::link(QFile::encodeName(copia).constData(), u.constData()), 0);
+      } else {
+        Como b(B);
+        if (forma == 1) escribirArchivo(usual, deshacerPara(ruta, forjado));
+        EXPECT_TRUE(forma != 2 || QFile::link(copia, usual));
+        EXPECT_TRUE(forma != 3 || ::mkfifo(u.constData(), 0666) == 0);
+        EXPECT_TRUE(forma != 4 || ::mkdir(u.constData(), 0777) == 0);
+        if (forma == 5) escribirArchivo(usual, deshacerPara(ruta, forjado)), QFile::resize(usual, 1 << 30);
+      }
+      const QByteArray plantado = nodo(usual);
+      {
+        Como a(A);
+        const mode_t mascara = ::umask(077);
+        escribirArchivo(ruta, datos + QByteArray(24, '\x77'));
+        dejarDeshacer(ruta, deshacerPara(ruta, agregado));
+        ::umask(mascara);
+      }
+      EXPECT_EQ(leidoPor(B, ruta), datos);
+      EXPECT_EQ(leidoPor(A, ruta), datos);
+      {
+        Como a(A);
+        AvisosGrabados avisos;
+        EXPECT_TRUE(fontfile::grabarCaracter(carpeta, f, QStringLiteral("Z"), {}).hecho);
+        EXPECT_EQ(avisos.textos(), QStringList());
+      }
+      EXPECT_EQ(leerArchivo(ruta), datos + registro('Z'));
+      EXPECT_EQ(nodo(usual), plantado);
+      EXPECT_EQ(QDir(carpeta).entryList({usual.section('/', -1) + '*'}, QDir::AllEntries | QDir::Hidden | QDir::System),
+                QStringList{usual.section('/', -1)});
+    }
+  }
+}
+
+// A store is cut short, the font deleted and another made, which ext4 gives the same inode: the
+// record left beside the old font changes neither what readers see of the new one nor its next store.
+TEST(InodoReusado, ElRegistroDeUnArchivoBorradoNoCambiaAlNuevo) {
+  QTemporaryDir base;
+  const QString imagen = base.filePath(QStringLiteral("ext4")), punto = base.filePath(QStringLiteral("m"));
+  escribirArchivo(imagen, QByteArray(4 << 20, '\0'));
+  QDir().mkdir(punto);
+  if (QProcess::execute(QStringLiteral("mkfs.ext4"), {"-q", "-F", "-I", "256", imagen}) != 0 ||
+      QProcess::execute(QStringLiteral("mount"), {"-o", "loop", imagen, punto}) != 0) {
+    SALTAR_SIN_CI("no ext4 image of its own (mkfs.ext4, mount or a loop device missing, or not root)");
+  }
+  const QString viejo = punto + "/viejo.mtz", nuevo = punto + "/nuevo.mtz";
+  const QByteArray antes = registro('a', {1}), nueva = registro('a', {2, 2, 2});
+  escribirArchivo(viejo, antes);
+  Deshacer d{{}, 0, 24, {}, {}};
+  std::copy_n(antes.constData(), 24, d.antes.begin());
+  std::copy_n(nueva.constData(), 24, d.nueva.begin());
+  dejarDeshacer(viejo, deshacerPara(viejo, d));
+  const auto inodo = [](const QString& ruta) {
+    struct stat e {};
+    return ::stat(QFile::encodeName(ruta).constData(), &e) == 0 ? e.st_ino : 0;
+  };
+  const ino_t suyo = inodo(viejo);
+  QFile::remove(viejo);
+  const QByteArray mezcla = nueva.left(6) + antes.mid(6);  // torn, as far as the old record can tell
+  escribirArchivo(nuevo, mezcla);
+  EXPECT_EQ(inodo(nuevo), suyo);
+  EXPECT_EQ(leidoPor(0, nuevo), mezcla);
+  AvisosGrabados avisos;
+  EXPECT_TRUE(fontfile::grabarCaracter(punto, QStringLiteral("nuevo.mtz"), QStringLiteral("Z"), {}).hecho);
+  EXPECT_EQ(leerArchivo(nuevo), mezcla + registro('Z'));
+  EXPECT_EQ(QDir(punto).entryList(QDir::Files | QDir::Hidden), QStringList{"nuevo.mtz"});
+  EXPECT_EQ(::umount2(QFile::encodeName(punto).constData(), MNT_DETACH), 0);
 }
 
 }  // namespace
