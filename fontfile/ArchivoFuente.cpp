@@ -59,17 +59,17 @@ bool sincronizarCarpeta(const QByteArray& carpeta) {
   return hecho;
 }
 
-// The record, flushed with its name before the store touches the font. Its
-// path, or empty when it could not be written.
-QByteArray escribirDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Deshacer& d) {
+// The record, flushed with its names before the store touches the font;
+// nothing when it could not be written.
+std::optional<Creado> escribirDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Deshacer& d) {
   const Creado c = crearDeshacer(carpeta, fuente);
-  if (c.fd < 0) return {};
+  if (c.fd < 0) return std::nullopt;
   const QByteArray bytes = d.aBytes();
   const bool escrito = escribirTodo(c.fd, bytes.constData(), bytes.size(), 0) && ::fdatasync(c.fd) == 0;
   ::close(c.fd);
-  if (escrito && sincronizarCarpeta(carpeta)) return c.ruta;
-  ::unlink(c.ruta.constData());
-  return {};
+  if (escrito && sincronizarCarpeta(carpeta)) return c;
+  quitarDeshacer(c);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -127,8 +127,7 @@ bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
   if (bloqueo == Bloqueo::Compartido) {
     // Under the shared lock no store is under way: a rollback record found
     // now was left by a store cut short.
-    const auto hallados =
-        carpeta.isEmpty() ? std::vector<Hallado>() : buscarDeshacer(carpeta, propio, identidad, false);
+    const auto hallados = carpeta.isEmpty() ? std::vector<Hallado>() : buscarDeshacer(carpeta, propio, identidad);
     const auto h = std::find_if(hallados.begin(), hallados.end(), desgarro);
     if (h != hallados.end()) pendiente_ = Pendiente{*h->paraEsta, h->ruta};
     vistaDeshecha_ = true;
@@ -145,9 +144,8 @@ bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
   propio_ = propio;
   identidad_ = identidad;
   carpetaReal_ = carpeta;
-  // Every record is looked for, also under names of a store's own making:
-  // one left behind would undo a later store.
-  for (const Hallado& h : buscarDeshacer(carpeta, propio, identidad, true)) {
+  // A record for this file left behind could undo a later store.
+  for (const Hallado& h : buscarDeshacer(carpeta, propio, identidad)) {
     if (desgarro(h)) {
       if (!volverAntes(*h.paraEsta)) throw ErrorArchivo(Falla::NoSePuedeEscribir);
       pendiente_ = Pendiente{*h.paraEsta, h.ruta};
@@ -218,15 +216,15 @@ void ArchivoFuente::grabarRanura(qint64 desde, const Ranura& nueva) {
     if (antes.size() != LongitudRegistro) throw ErrorArchivo(Falla::NoSePuedeEscribir);
     std::copy(antes.begin(), antes.end(), d.antes.begin());
   }
-  const QByteArray registro = escribirDeshacer(carpetaReal_, propio_, d);
-  if (registro.isEmpty()) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+  const auto registro = escribirDeshacer(carpetaReal_, propio_, d);
+  if (!registro) throw ErrorArchivo(Falla::NoSePuedeEscribir);
   if (!escribirTodo(fd_, nueva.data(), LongitudRegistro, desde) || ::fdatasync(fd_) != 0) {
     // When even putting it back fails, the record stays: readers and the
     // next store then undo the store from it.
-    if (volverAntes(d)) ::unlink(registro.constData());
+    if (volverAntes(d)) quitarDeshacer(*registro);
     throw ErrorArchivo(Falla::NoSePuedeEscribir);
   }
-  ::unlink(registro.constData());
+  quitarDeshacer(*registro);
 }
 
 void crearVacio(const QString& ruta) {

@@ -69,19 +69,21 @@ Nombre mirar(int carpeta, const QByteArray& ruta, const QByteArray& nombre, cons
 
 }  // namespace
 
-std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Identidad& id,
-                                    bool todos) {
+std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Identidad& id) {
   std::vector<Hallado> hallados;
   const int dir = ::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return hallados;
-  const QByteArray usual = nombreUsual(fuente.st_ino);
+  const QByteArray usual = nombreUsual(fuente.st_ino), marca = usual + '-';
   const Nombre n = mirar(dir, carpeta, usual, fuente, id, hallados);
-  if (todos || n == Nombre::Otro || (n == Nombre::Creido && !hallados.back().paraEsta)) {
-    const QByteArray suyo = usual + '-';
+  struct stat e {};
+  // Listing a large folder takes milliseconds: only when a record may lie
+  // under another name.
+  if (n == Nombre::Otro || (n == Nombre::Creido && !hallados.back().paraEsta) ||
+      ::fstatat(dir, marca.constData(), &e, AT_SYMLINK_NOFOLLOW) == 0) {
     DIR* lista = ::opendir(carpeta.constData());
-    while (const dirent* e = lista ? ::readdir(lista) : nullptr) {
-      if (std::strncmp(e->d_name, suyo.constData(), size_t(suyo.size())) == 0) {
-        mirar(dir, carpeta, e->d_name, fuente, id, hallados);
+    while (const dirent* entrada = lista ? ::readdir(lista) : nullptr) {
+      if (std::strncmp(entrada->d_name, marca.constData(), size_t(marca.size())) == 0) {
+        mirar(dir, carpeta, entrada->d_name, fuente, id, hallados);
       }
     }
     if (lista) ::closedir(lista);
@@ -91,31 +93,44 @@ std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat
 }
 
 Creado crearDeshacer(const QByteArray& carpeta, const struct stat& fuente) {
-  const auto crear = [&](const QByteArray& nombre) {
-    return Creado{
-        ::open((carpeta + '/' + nombre).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600),
-        carpeta + '/' + nombre};
+  const QByteArray usual = carpeta + '/' + nombreUsual(fuente.st_ino);
+  const auto crear = [](const QByteArray& ruta) {
+    return ::open(ruta.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
   };
-  Creado c = crear(nombreUsual(fuente.st_ino));
-  // Something else holds the usual name, and it is left alone.
-  for (int i = 0; c.fd < 0 && errno == EEXIST && i < 100; ++i) {
-    c = crear(nombreUsual(fuente.st_ino) + '-' + QByteArray::number(QRandomGenerator::global()->generate64(), 36));
+  Creado c{crear(usual), usual, {}};
+  if (c.fd < 0 && errno == EEXIST) {
+    // Something else holds the usual name, and it is left alone. The mark,
+    // which others cannot remove from a sticky folder, sends readers to
+    // list the folder even once that name is free again.
+    const int marca = crear(usual + '-');
+    if (marca >= 0) c.marca = usual + '-';
+    if (marca >= 0) ::close(marca);
+    for (int i = 0; c.fd < 0 && i < 100 && (i == 0 || errno == EEXIST); ++i) {
+      c.ruta = usual + '-' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+      c.fd = crear(c.ruta);
+    }
   }
-  if (c.fd < 0) return c;
   // Readable by whoever may read the font, and by nobody else, whatever the
   // umask: by its group as the font is, when it could be given the font's.
   struct stat propio {};
-  if (::fstat(c.fd, &propio) == 0 && propio.st_gid != fuente.st_gid && ::fchown(c.fd, uid_t(-1), fuente.st_gid) == 0) {
+  if (c.fd >= 0 && ::fstat(c.fd, &propio) == 0 && propio.st_gid != fuente.st_gid &&
+      ::fchown(c.fd, uid_t(-1), fuente.st_gid) == 0) {
     propio.st_gid = fuente.st_gid;
   }
   const mode_t otros = fuente.st_mode & S_IROTH;
   const mode_t grupo = propio.st_gid == fuente.st_gid ? fuente.st_mode & S_IRGRP : (otros != 0 ? S_IRGRP : 0);
-  if (::fchmod(c.fd, S_IRUSR | S_IWUSR | grupo | otros) != 0) {
+  if (c.fd >= 0 && ::fchmod(c.fd, S_IRUSR | S_IWUSR | grupo | otros) != 0) {
     ::close(c.fd);
-    ::unlink(c.ruta.constData());
     c.fd = -1;
+    ::unlink(c.ruta.constData());
   }
+  if (c.fd < 0 && !c.marca.isEmpty()) ::unlink(c.marca.constData());
   return c;
+}
+
+void quitarDeshacer(const Creado& c) {
+  ::unlink(c.ruta.constData());
+  if (!c.marca.isEmpty()) ::unlink(c.marca.constData());
 }
 
 }  // namespace fontfile

@@ -7,7 +7,8 @@
 // that it follows the font through a rename. Its name does not end in
 // ".mtz", so no file list shows it. When something else holds that name, a
 // store writes its record under a name of its own making,
-// ".grafolux-deshacer-<inode>-<random>", and readers then list the folder.
+// ".grafolux-deshacer-<inode>-<random>", beside the mark
+// ".grafolux-deshacer-<inode>-", and readers then list the folder.
 //
 // Others may be able to create files in the folder (a sticky /tmp, a team
 // folder), so a record is believed only when it can only have come from
@@ -32,19 +33,22 @@ struct Hallado {
   std::optional<Deshacer> paraEsta;  // whole, and written for this very file
 };
 
-// The believed records beside the font: under the usual name, and under
-// the names of a store's own making when todos is set or the usual name
-// holds anything but a record for this file.
-std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Identidad& id,
-                                    bool todos);
+// The believed records beside the font, the mark among them: under the
+// usual name, and under the names of a store's own making when the mark is
+// there or the usual name holds anything but a record for this file.
+std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Identidad& id);
 
 // A new, empty record file beside the font, under the usual name or, when
-// something holds that, one of its own making; readable by whoever may
-// read the font. fd is -1 when it could not be made.
+// something holds that, one of its own making with the mark; readable by
+// whoever may read the font. fd is -1 when it could not be made.
 struct Creado {
   int fd = -1;
   QByteArray ruta;
+  QByteArray marca;  // when the store made it
 };
 Creado crearDeshacer(const QByteArray& carpeta, const struct stat& fuente);
+
+// Removes the record, then its mark.
+void quitarDeshacer(const Creado& c);
 
 }  // namespace fontfile
