@@ -1,6 +1,5 @@
 #include "Apoyo.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -60,25 +59,22 @@ QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos)
   return r;
 }
 
-namespace {
-struct stat estadoDe(const QString& ruta, fontfile::Identidad* id = nullptr) {
-  const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
+QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAntes, const QByteArray& antes,
+                        const QByteArray& nueva) {
+  fontfile::Deshacer d{{}, desde, longitudAntes, {}, {}};
+  std::copy(antes.begin(), antes.end(), d.antes.begin());
+  std::copy(nueva.begin(), nueva.end(), d.nueva.begin());
+  QFile f(fuente);
   struct stat e {};
-  EXPECT_EQ(::fstat(fd, &e), 0) << ruta.toStdString();
-  if (id) *id = fontfile::identidadDe(fd, e);
-  ::close(fd);
-  return e;
-}
-}  // namespace
-
-QByteArray deshacerPara(const QString& fuente, fontfile::Deshacer d) {
-  estadoDe(fuente, &d.de.emplace());
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly) && ::fstat(f.handle(), &e) == 0) << fuente.toStdString();
+  d.de = fontfile::identidadDe(f.handle(), e);
   return d.aBytes();
 }
 
 QString dejarDeshacer(const QString& fuente, const QByteArray& bytes) {
-  const fontfile::Creado c =
-      fontfile::crearDeshacer(QFile::encodeName(QFileInfo(fuente).absolutePath()), estadoDe(fuente));
+  struct stat e {};
+  ::stat(QFile::encodeName(fuente).constData(), &e);
+  const fontfile::Creado c = fontfile::crearDeshacer(QFile::encodeName(QFileInfo(fuente).absolutePath()), e);
   EXPECT_EQ(::write(c.fd, bytes.constData(), bytes.size()), bytes.size());
   ::close(c.fd);
   return QFile::decodeName(c.ruta);

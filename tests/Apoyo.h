@@ -58,7 +58,9 @@ void escribirArchivo(const QString& ruta, const QByteArray& datos);
 QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos = {});
 inline QByteArray registro(char c, std::initializer_list<int> codigos = {}) { return registro({&c, 1}, codigos); }
 
-// The bytes of d written for the font as it is now.
-QByteArray deshacerPara(const QString& fuente, fontfile::Deshacer d);
+// The rollback record of a store of the slot nueva at desde into the font as it is now, of length
+// longitudAntes, over the slot antes (nothing for an append).
+QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAntes, const QByteArray& antes,
+                        const QByteArray& nueva);
 // A rollback record beside the font, as a store cut short leaves it; its path.
 QString dejarDeshacer(const QString& fuente, const QByteArray& bytes);

@@ -85,11 +85,9 @@ TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
            {24, viejo.left(24) + otra, viejo.left(24) + otra, 999},
            {24, rota, rota, 50},
            {24, rota, viejo, 0}}) {
-    Deshacer d{{}, desde, 48, {}, {}};
-    std::copy_n(viejo.constData() + 24, desde < 48 ? 24 : 0, d.antes.begin());
-    std::copy_n(nueva.constData(), 24, d.nueva.begin());
     escribirArchivo(ruta, tras);
-    const QString registro = dejarDeshacer(ruta, largo ? deshacerPara(ruta, d).left(largo) : primeraForma);
+    const QByteArray d = deshacerPara(ruta, desde, 48, viejo.mid(24, desde < 48 ? 24 : 0), nueva);
+    const QString registro = dejarDeshacer(ruta, largo ? d.left(largo) : primeraForma);
     {
       ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
       lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);

@@ -50,22 +50,16 @@ TEST(Check, DiceQueYDondeDeCadaFalla) {
   EXPECT_EQ(ejecutar("export", ruta, "--format", "json").estado, 1);
 
   // A store cut short: check names the slot torn on the disk and its record until repair undoes it.
-  const QByteArray antes = registro("b", {2, 0, 0, 0, 0, 0, 0, 0, 0, 2}),
-                   nueva = registro("b", {9, 0, 0, 0, 0, 0, 0, 0, 0, 9});
-  escribirArchivo(ruta, registro("a", {}) + nueva.left(12) + antes.mid(12));
-  fontfile::Deshacer d{{}, 24, 48, {}, {}};
-  std::copy_n(antes.constData(), 24, d.antes.begin());
-  std::copy_n(nueva.constData(), 24, d.nueva.begin());
-  const QString registroDeshacer = dejarDeshacer(ruta, deshacerPara(ruta, d));
+  const QByteArray antes = registro("b", {2, 2, 2, 2, 2}), nueva = registro("b", {9, 9, 9, 9, 9});
+  escribirArchivo(ruta, nueva.left(8) + antes.mid(8));
+  const QString deshacer = dejarDeshacer(ruta, deshacerPara(ruta, 0, 24, antes, nueva));
   const Corrida rota = ejecutar("check", ruta);
-  EXPECT_TRUE(rota.estado == 1 && rota.salida.contains("registro 2 (byte 24): a medio grabar en el disco por una "
+  EXPECT_TRUE(rota.estado == 1 && rota.salida.contains("registro 1 (byte 0): a medio grabar en el disco por una "
                                                        "grabación cortada; lo deshace mtz repair con " +
-                                                       registroDeshacer.toUtf8()))
-      << rota.salida.toStdString();
+                                                       deshacer.toUtf8()));
   EXPECT_EQ(ejecutar("repair", ruta).salida,
-            ruta + ": registro 2 (byte 24): deshecha la grabación cortada con " + registroDeshacer + "\n");
-  EXPECT_EQ(leerArchivo(ruta), registro("a", {}) + antes);
-  EXPECT_EQ(ejecutar("repair", ruta).salida, ruta + ": nada que reparar\n");
+            ruta + ": registro 1 (byte 0): deshecha la grabación cortada con " + deshacer + "\n");
+  EXPECT_EQ(leerArchivo(ruta) + ejecutar("repair", ruta).salida, antes + ruta.toUtf8() + ": nada que reparar\n");
 }
 
 TEST(ListShowYRender, CadaRegistroYLaBusquedaDelEditor) {
