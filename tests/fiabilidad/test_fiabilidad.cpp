@@ -375,10 +375,10 @@ TEST(OtroUsuario, LoQuePlantaJuntoALaFuenteNiGuiaNiDetieneLaGrabacion) {
         escribirArchivo(ruta, datos + QByteArray(24, '\x77'));
         dejarDeshacer(ruta, deshacerPara(ruta, datos.size(), datos.size(), {}, registro('Z')));
       }
-      const QByteArray plantado = forma == 1 || forma == 6 ? QByteArray() : huella(usual);
+      const QByteArray plantado = forma == 3 || forma == 6 ? QByteArray() : huella(usual);
       {
         Como b(B);
-        if (forma == 1) QFile::remove(usual);  // taken back once A's store chose another name
+        if (forma == 3) QFile::remove(usual);  // taken back once A's store chose another name
         ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
         lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
         EXPECT_EQ(lectura.leer(0, 1000), datos);
