@@ -39,19 +39,14 @@ bool deConfianza(const struct stat& e, const struct stat& fuente) {
          ((fuente.st_mode & S_IWGRP) != 0 && esDelGrupo(e.st_uid, fuente.st_gid));
 }
 
-enum class Nombre { Libre, Creido, Otro };
-
 // One name of the folder; a believed record is added to hallados.
-Nombre mirar(int carpeta, const QByteArray& ruta, const QByteArray& nombre, const struct stat& fuente,
-             const Identidad& id, std::vector<Hallado>& hallados) {
+void mirar(int carpeta, const QByteArray& ruta, const QByteArray& nombre, const struct stat& fuente,
+           const Identidad& id, std::vector<Hallado>& hallados) {
   struct stat e {};
-  if (::fstatat(carpeta, nombre.constData(), &e, AT_SYMLINK_NOFOLLOW) != 0) {
-    return errno == ENOENT ? Nombre::Libre : Nombre::Otro;
-  }
   // Only a regular file is opened: opening a FIFO may block, a device act.
-  if (!deConfianza(e, fuente)) return Nombre::Otro;
+  if (::fstatat(carpeta, nombre.constData(), &e, AT_SYMLINK_NOFOLLOW) != 0 || !deConfianza(e, fuente)) return;
   const int fd = ::openat(carpeta, nombre.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
-  if (fd < 0) return Nombre::Otro;
+  if (fd < 0) return;
   struct stat abierto {};
   QByteArray bytes(256, Qt::Uninitialized);
   ssize_t n = -1;
@@ -59,12 +54,11 @@ Nombre mirar(int carpeta, const QByteArray& ruta, const QByteArray& nombre, cons
     n = ::pread(fd, bytes.data(), bytes.size(), 0);
   }
   ::close(fd);
-  if (n < 0) return Nombre::Otro;
+  if (n < 0) return;
   bytes.truncate(n);
   Hallado h{ruta + '/' + nombre, Deshacer::deBytes(bytes)};
   if (h.paraEsta && !h.paraEsta->esPara(id)) h.paraEsta.reset();
   hallados.push_back(std::move(h));
-  return Nombre::Creido;
 }
 
 }  // namespace
@@ -74,12 +68,11 @@ std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat
   const int dir = ::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return hallados;
   const QByteArray usual = nombreUsual(fuente.st_ino), marca = usual + '-';
-  const Nombre n = mirar(dir, carpeta, usual, fuente, id, hallados);
+  mirar(dir, carpeta, usual, fuente, id, hallados);
   struct stat e {};
-  // Listing a large folder takes milliseconds: only when a record may lie
-  // under another name.
-  if (n == Nombre::Otro || (n == Nombre::Creido && !hallados.back().paraEsta) ||
-      ::fstatat(dir, marca.constData(), &e, AT_SYMLINK_NOFOLLOW) == 0) {
+  // Listing a large folder takes milliseconds: only when a store left the
+  // mark of a record under another name.
+  if (::fstatat(dir, marca.constData(), &e, AT_SYMLINK_NOFOLLOW) == 0) {
     DIR* lista = ::opendir(carpeta.constData());
     while (const dirent* entrada = lista ? ::readdir(lista) : nullptr) {
       if (std::strncmp(entrada->d_name, marca.constData(), size_t(marca.size())) == 0) {
@@ -100,8 +93,7 @@ Creado crearDeshacer(const QByteArray& carpeta, const struct stat& fuente) {
   Creado c{crear(usual), usual, {}};
   if (c.fd < 0 && errno == EEXIST) {
     // Something else holds the usual name, and it is left alone. The mark,
-    // which others cannot remove from a sticky folder, sends readers to
-    // list the folder even once that name is free again.
+    // made first, sends readers to list the folder.
     const int marca = crear(usual + '-');
     if (marca >= 0) c.marca = usual + '-';
     if (marca >= 0) ::close(marca);

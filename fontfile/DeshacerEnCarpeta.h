@@ -8,7 +8,7 @@
 // ".mtz", so no file list shows it. When something else holds that name, a
 // store writes its record under a name of its own making,
 // ".grafolux-deshacer-<inode>-<random>", beside the mark
-// ".grafolux-deshacer-<inode>-", and readers then list the folder.
+// ".grafolux-deshacer-<inode>-", which sends readers to list the folder.
 //
 // Others may be able to create files in the folder (a sticky /tmp, a team
 // folder), so a record is believed only when it can only have come from
@@ -33,9 +33,8 @@ struct Hallado {
   std::optional<Deshacer> paraEsta;  // whole, and written for this very file
 };
 
-// The believed records beside the font, the mark among them: under the
-// usual name, and under the names of a store's own making when the mark is
-// there or the usual name holds anything but a record for this file.
+// The believed records beside the font: under the usual name, and when the
+// mark is there, under the names of a store's own making and the mark.
 std::vector<Hallado> buscarDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Identidad& id);
 
 // A new, empty record file beside the font, under the usual name or, when
