@@ -161,7 +161,7 @@ Importado encajar(const std::vector<GlifoLeido>& glifos, Metricas metricas, QStr
       if (subida == clasica) continue;
       Importado otro = colocar(cerca, subida);
       const Distincion d = distincion(otro.registros);
-      if (d > mejor) mejor = d, r = std::move(otro);
+      if (mejor < d) mejor = d, r = std::move(otro);
     }
   }
   QStringList faltan;

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <compare>
 #include <vector>
 
 #include "FontRecord.h"
@@ -41,7 +40,9 @@ struct Importado {
 struct Distincion {
   int distintos = 0;
   int marcas = 0;
-  auto operator<=>(const Distincion&) const = default;
+  bool operator<(const Distincion& o) const {
+    return distintos != o.distintos ? distintos < o.distintos : marcas < o.marcas;
+  }
 };
 Distincion distincion(const std::vector<fontfile::FontRecord>& registros);
 

@@ -126,7 +126,8 @@ std::optional<GlifoLeido> pintar(FT_Face cara, FT_UInt glifo, const Modo& modo) 
   const int corte = umbral.value_or(127);
   const int grises = std::max(2, static_cast<int>(mapa.num_grays));
   for (int f = 0; f < alto; ++f) {
-    const unsigned char* fila = mapa.buffer + (mapa.pitch >= 0 ? f : alto - 1 - f) * std::abs(mapa.pitch);
+    const unsigned char* fila =
+        mapa.buffer + static_cast<std::ptrdiff_t>(mapa.pitch >= 0 ? f : alto - 1 - f) * std::abs(mapa.pitch);
     for (int x = 0; x < ancho; ++x) {
       bool encendido = false;
       switch (mapa.pixel_mode) {
@@ -173,7 +174,8 @@ int altoDeMayusculas(FT_Face cara, const Modo& modo) {
 Metricas metricas(FT_Face cara, int tamano) {
   if (FT_IS_SCALABLE(cara)) {
     const long long em = std::max<long long>(cara->units_per_EM, 1);
-    return {static_cast<int>(cara->ascender * tamano / em), static_cast<int>(-cara->descender * tamano / em)};
+    const auto escalar = [&](long long v) { return static_cast<int>(v * tamano / em); };
+    return {escalar(cara->ascender), escalar(-static_cast<long long>(cara->descender))};
   }
   // A PCF's properties are what its BDF says as FONT_ASCENT and FONT_DESCENT.
   const auto propiedad = [&](const char* nombre, long valor) {
