@@ -14,13 +14,13 @@ namespace {
 using Orden = Disposicion::Orden;
 
 constexpr DatosFormato Formatos[] = {
-    {"c", Formato::C, Disposicion{}, "tabla de C (const uint8_t)"},
+    {"c", Formato::C, Disposicion{}, "tablas de C (static const uint8_t)"},
     {"arduino", Formato::Arduino, Disposicion{},
      "las mismas tablas en la memoria de programa (PROGMEM) con avr-gcc; const en otras placas"},
     {"python", Formato::Python, Disposicion{}, "diccionarios de bytes de Python"},
     {"json", Formato::Json, Disposicion{}, "JSON"},
     {"gfx", Formato::Gfx, Disposicion{Orden::Filas, true, false},
-     "encabezado con la estructura GFXfont (mapa de bits, tabla GFXglyph, códigos 0x20 a 0xFF); "
+     "encabezado con la estructura GFXfont (mapa de bits, tabla GFXglyph, códigos 0x20 a 0xFF de Windows-1252); "
      "por defecto por filas y msb, como esa estructura pide"},
     {"bdf", Formato::Bdf, std::nullopt, "fuente BDF 2.1, 7 píxeles de alto, proporcional"},
     {"max72xx", Formato::Max72xx, std::nullopt,
@@ -261,27 +261,15 @@ QByteArray exportarJson(const Fuente& fuente, const Disposicion& d) {
   return t.toUtf8();
 }
 
-// The library that reads GFXfont draws a byte at a time from code 0x20 on, so
-// the range ends at 0xFF, and a byte is the character's Windows-1252 code,
-// as in the font file: € is 0x80.
-constexpr char32_t PrimeroGfx = 0x20, UltimoGfx = 0xff;
-
 QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& avisos) {
-  const std::vector<Glifo> glifos =
-      glifosConCodigo(fuente, PrimeroGfx, UltimoGfx, true, QStringLiteral("GFX (0x20 a 0xFF)"), avisos);
-  if (glifos.empty()) throw sinCaracteres(fuente);
-  std::array<const Entrada*, UltimoGfx + 1> porCodigo{};
-  char32_t ultimo = PrimeroGfx;
-  for (const Glifo& g : glifos) {
-    porCodigo[g.codigo] = g.entrada;
-    ultimo = std::max(ultimo, g.codigo);
-  }
+  const PorByte glifos = porByte(fuente, QStringLiteral("GFX"), avisos);
+  const char32_t ultimo = glifos.ultimo;
   const QString id = identificador(fuente.ruta);
   QStringList puntos;
   QString tabla;
   int desplazamiento = 0;
-  for (char32_t codigo = PrimeroGfx; codigo <= ultimo; ++codigo) {
-    const Entrada* e = porCodigo[codigo];
+  for (char32_t codigo = PrimerByte; codigo <= ultimo; ++codigo) {
+    const Entrada* e = glifos.entradas[codigo];
     const QString nota = notaDeCodigo(codigo);
     if (!e) {
       // A code point the font lacks draws nothing and does not move the cursor.
@@ -306,7 +294,7 @@ QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& 
   }
   // C has no empty array: a font of empty drawings still gets one byte.
   if (puntos.isEmpty()) puntos << QStringLiteral("0x00");
-  QString t = comentarioC(comentario(fuente, d, true, static_cast<qsizetype>(glifos.size())) +
+  QString t = comentarioC(comentario(fuente, d, true, glifos.cuantos) +
                           envolver(QStringLiteral("%1 Incluya este archivo después de la definición de GFXfont.")
                                        .arg(QString::fromUtf8(CodigosWindows1252)),
                                    100));
@@ -318,7 +306,7 @@ QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& 
   t += QStringLiteral(
            "static const GFXfont %1_fuente MTZ_FLASH = {(uint8_t *)%1_puntos, (GFXglyph *)%1_glifos, 0x%2, 0x%3, "
            "8};\n")
-           .arg(id, hex2(PrimeroGfx), hex2(static_cast<int>(ultimo)));
+           .arg(id, hex2(PrimerByte), hex2(static_cast<int>(ultimo)));
   return (t + QStringLiteral("\n#endif\n")).toUtf8();
 }
 
@@ -443,6 +431,19 @@ std::vector<Glifo> glifosConCodigo(const Fuente& fuente, char32_t primero, char3
     }
   }
   return glifos;
+}
+
+PorByte porByte(const Fuente& fuente, const QString& formato, QStringList& avisos) {
+  const std::vector<Glifo> glifos =
+      glifosConCodigo(fuente, PrimerByte, UltimoByte, true, formato + QStringLiteral(" (0x20 a 0xFF)"), avisos);
+  if (glifos.empty()) throw sinCaracteres(fuente);
+  PorByte r;
+  for (const Glifo& g : glifos) {
+    r.entradas[g.codigo] = g.entrada;
+    r.ultimo = std::max(r.ultimo, g.codigo);
+  }
+  r.cuantos = static_cast<qsizetype>(glifos.size());
+  return r;
 }
 
 std::span<const DatosFormato> formatos() { return Formatos; }

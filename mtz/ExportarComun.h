@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <vector>
 
 #include "Fallo.h"
@@ -53,6 +54,17 @@ struct Glifo {
 // others are left out, each said in avisos.
 std::vector<Glifo> glifosConCodigo(const Fuente& fuente, char32_t primero, char32_t ultimo, bool windows1252,
                                    const QString& formato, QStringList& avisos);
+
+// The records of a font indexed by byte, as the display libraries draw a
+// byte at a time: at each code from 0x20 to 0xFF (its Windows-1252 byte), the
+// first record of that character. Throws Fallo when none is held.
+inline constexpr char32_t PrimerByte = 0x20, UltimoByte = 0xff;
+struct PorByte {
+  std::array<const Entrada*, UltimoByte + 1> entradas{};
+  char32_t ultimo = PrimerByte;  // the highest code held
+  qsizetype cuantos = 0;
+};
+PorByte porByte(const Fuente& fuente, const QString& formato, QStringList& avisos);
 
 // The font table of the MAX7219 matrix libraries (ExportarMax72xx.cpp).
 QByteArray exportarMax72xx(const Fuente& fuente, QStringList& avisos);

@@ -5,8 +5,6 @@
 // from the first to the last its width and one byte per column, left to
 // right, the top row in bit 0. It is this format's own column code.
 
-#include <array>
-
 #include "Exportar.h"
 #include "ExportarComun.h"
 #include "Salida.h"
@@ -15,7 +13,6 @@ namespace mtz {
 namespace {
 
 constexpr int Version = 2;
-constexpr char32_t Primero = 0x20, Ultimo = 0xff;
 
 QString linea(const QList<int>& bytes, const QString& nota) {
   QStringList h;
@@ -36,17 +33,9 @@ QList<int> columnas(const glyph::Codigos& codigos) {
 }  // namespace
 
 QByteArray exportarMax72xx(const Fuente& fuente, QStringList& avisos) {
-  const std::vector<Glifo> glifos =
-      glifosConCodigo(fuente, Primero, Ultimo, true, QStringLiteral("max72xx (0x20 a 0xFF)"), avisos);
-  if (glifos.empty()) throw sinCaracteres(fuente);
-  std::array<const Entrada*, Ultimo + 1> porCodigo{};
-  char32_t ultimo = Primero;
-  for (const Glifo& g : glifos) {
-    porCodigo[g.codigo] = g.entrada;
-    ultimo = std::max(ultimo, g.codigo);
-  }
+  const PorByte glifos = porByte(fuente, QStringLiteral("max72xx"), avisos);
   const QString id = identificador(fuente.ruta);
-  QStringList comentario = envolver(deDonde(fuente, static_cast<qsizetype>(glifos.size())), 100);
+  QStringList comentario = envolver(deDonde(fuente, glifos.cuantos), 100);
   comentario += envolver(
       QStringLiteral(
           "Disposición: la tabla de fuente de MD_MAX72XX y MD_Parola, versión %1: 'F', %1, el primer código y el "
@@ -65,9 +54,9 @@ QByteArray exportarMax72xx(const Fuente& fuente, QStringList& avisos) {
   t += QStringLiteral("\nstatic const uint8_t %1_max72xx[] MTZ_FLASH = {\n").arg(id);
   t += QStringLiteral("  'F', %1, 0x00, 0x%2, 0x00, 0x%3, 7, /* versión %1, códigos 0x%2 a 0x%3, 7 filas */\n")
            .arg(Version)
-           .arg(hex2(Primero), hex2(static_cast<int>(ultimo)));
-  for (char32_t codigo = Primero; codigo <= ultimo; ++codigo) {
-    const Entrada* e = porCodigo[codigo];
+           .arg(hex2(PrimerByte), hex2(static_cast<int>(glifos.ultimo)));
+  for (char32_t codigo = PrimerByte; codigo <= glifos.ultimo; ++codigo) {
+    const Entrada* e = glifos.entradas[codigo];
     if (e) {
       t += linea(columnas(e->registro->columnas),
                  QStringLiteral("%1, registro %2").arg(notaDeCodigo(codigo)).arg(e->numero));
