@@ -80,6 +80,8 @@ std::vector<Indice> indicesDeLaLista(FT_Face cara, const QString& nombre, QStrin
     }
     if (n.isEmpty())
       informe << QStringLiteral("la fuente no dice su juego de caracteres: los códigos se toman como Unicode");
+    // A PCF in another charset than Unicode has its one charmap, which FreeType leaves unselected.
+    if (cara->charmap == nullptr && cara->num_charmaps > 0) (void)FT_Set_Charmap(cara, cara->charmaps[0]);
     QSet<QString> vistos;
     FT_UInt glifo = 0;
     for (FT_ULong codigo = FT_Get_First_Char(cara, &glifo); glifo != 0;
