@@ -92,6 +92,10 @@ inline QString extensionIncorrecta(const QString& extension) {
   return QStringLiteral("La extensión del archivo (") + extension +
          QStringLiteral(") no es correcta. Puede escribir el nombre sin extensión.");
 }
+inline QString noEsFuente(const QString& ruta) {
+  return QStringLiteral("El archivo \"") + ruta + QStringLiteral("\" no es una fuente: su nombre no termina en .mtz.");
+}
+inline const QString UsoDelEditor = QStringLiteral("Grafolux abre un solo archivo de fuentes: grafolux [ARCHIVO.mtz]");
 inline QString rutaNoEncontrada(const QString& carpeta) {
   return QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\".");
 }

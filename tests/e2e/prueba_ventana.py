@@ -88,31 +88,38 @@ def setUpModule():
     for variable in ("QT_QPA_PLATFORM", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY"):
         os.environ.pop(variable, None)
     os.environ.update(DISPLAY=":" + numero.decode().strip(), PATH=abridor + os.pathsep + os.environ["PATH"])
-    lanzar(["openbox", "--sm-disable"], env={**os.environ, "HOME": abridor})
-    esperar(lambda: "not support" not in xdotool("getactivewindow", salida="stderr"), "openbox arranca", 20)
+    # openbox runs its start-up command once it manages windows: a window mapped before may never be shown.
+    listo = pathlib.Path(abridor, "openbox-listo")
+    lanzar(["openbox", "--sm-disable", "--startup", f"touch {listo}"], env={**os.environ, "HOME": abridor})
+    esperar(listo.exists, "openbox arranca", 20)
 
 
 class Ventana(unittest.TestCase):  # the editor in a working folder of its own, and what a person does with it
-    def abrir(self, tipografias=True, subcarpeta=""):
+    def abrir(self, tipografias=True, subcarpeta="", argumentos=(), aviso=None):
+        """Starts the editor; `aviso` names the capture of a message box to close before its window shows."""
         self.assertLess(time.monotonic(), FIN, "sin tiempo: la prueba pasó de 150 s")
         temporal = tempfile.mkdtemp(prefix="grafolux-e2e-")
         self.addCleanup(shutil.rmtree, temporal, True)
         self.carpeta, self.abierto = os.path.join(temporal, subcarpeta), pathlib.Path(temporal, "abierto")
         shutil.copytree(os.path.join(DATOS, "ayuda"), os.path.join(self.carpeta, "ayuda"))
         os.makedirs(os.path.join(self.carpeta, "tipografias" if tipografias else ""), exist_ok=True)
-        self.proceso = lanzar([os.environ["GRAFOLUX_PROGRAMA"]], cwd=self.carpeta, env={
+        proceso = self.proceso = lanzar([os.environ["GRAFOLUX_PROGRAMA"], *argumentos], cwd=self.carpeta, env={
             **os.environ, "HOME": self.carpeta, "GRAFOLUX_ABIERTO": self.abierto,
             "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal)})
-        self.addCleanup(lambda: self.proceso.kill() or self.proceso.wait(ESPERA))
+        self.addCleanup(lambda: proceso.kill() or proceso.wait(ESPERA))
         self.addCleanup(lambda: any(t is self for t, _ in self._outcome.result.errors + self._outcome.result.failures)
                         and Imagen().guardar(f"fallo-{self._testMethodName}"))
         self.ventana = None
-        if tipografias:
+        if aviso:  # the box has the window's caption: once answered, it is the window to leave out
+            self.ventana = esperar(lambda: self.ventanas("Grafolux"), aviso)[0]
+            Imagen(self.ventana).guardar(aviso)
+            self.teclas("Return")
+        if tipografias or argumentos:
             self.ventana = esperar(lambda: self.ventanas("Grafolux"), "se muestra la ventana", 20)[0]
             self.esperar_dibujo(set(), "la ventana se pinta")
 
     def esperar_bytes(self, nombre, esperado, que):
-        ruta = pathlib.Path(self.carpeta, "tipografias", nombre)
+        ruta = pathlib.Path(self.carpeta, "tipografias", nombre)  # a name, or a full path
         esperar(lambda: ruta.exists() and ruta.read_bytes() == esperado, lambda: f"{que}: {ruta.read_bytes()!r}")
 
     def ventanas(self, titulo):  # visible windows of that caption other than the main window
@@ -126,6 +133,13 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
 
     def teclas(self, *teclas, texto=None):
         xdotool(*(["type", "--delay", 30, texto] if texto else ["key", "--delay", 30, *teclas]))
+
+    def elegir_caracter(self, *teclas):  # the character list's popup, walked with the keyboard
+        antes = xdotool("search", "--onlyvisible", "--class", "grafolux")
+        self.clic("cboCarac")
+        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") != antes, "la lista se abre")
+        self.teclas("Home", *teclas, "Return")
+        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") == antes, "la lista se cierra")
 
     def escribir_nombre(self, texto):
         self.clic("txtArch")
@@ -160,11 +174,7 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.escribir_nombre("ejemplo")
         self.clic("cmdCrear")
         self.esperar_bytes("ejemplo.mtz", b"", "Crear hace un archivo vacío con la extensión añadida")
-        antes = xdotool("search", "--onlyvisible", "--class", "grafolux")
-        self.clic("cboCarac")  # the character list's popup, walked with the keyboard to "I"
-        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") != antes, "la lista se abre")
-        self.teclas("Home", *["Down"] * 35, "Return")
-        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") == antes, "la lista se cierra")
+        self.elegir_caracter(*["Down"] * 35)  # "I"
         self.clic("cmdGrabar")
         self.esperar_bytes("ejemplo.mtz", REGISTRO_I, "Grabar escribe el registro")
         Imagen(self.ventana).guardar("ventana-con-I")
@@ -211,6 +221,37 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.cerrar_caja("Grafolux", captura="sin-tipografias")
         self.assertNotEqual(self.proceso.wait(ESPERA), 0)
 
+    def test_un_archivo_dado_es_el_de_trabajo(self):
+        """Given a font file, the editor lists its folder and stores into it, wherever it was started."""
+        fuentes = pathlib.Path(tempfile.mkdtemp(prefix="grafolux-e2e-"), "Mis fuentes")
+        self.addCleanup(shutil.rmtree, fuentes.parent, True)
+        fuentes.mkdir()
+        (fuente := fuentes / "mi fuente.mtz").write_bytes(REGISTRO_I.replace(b"I", b"a"))
+        self.abrir(tipografias=False, argumentos=[str(fuente)])
+        self.elegir_caracter()
+        self.clic("cmdLeer")
+        self.esperar_dibujo(DIBUJO_I, "Leer trae el dibujo del archivo dado")
+        self.clic((4, 5), "cmdGrabar")
+        self.cerrar_caja("Sobreescribe el caracter?")
+        self.esperar_bytes(fuente, CON_PUNTO.replace(b"I", b"a"), "Grabar escribe en el archivo dado")
+        self.teclas("alt+F4")
+        self.assertEqual(self.proceso.wait(ESPERA), 0)
+        # A file it cannot use is named in a message, then the window opens on the file's folder: a missing
+        # file keeps its name, so «Crear» makes it; any other leaves the name box empty.
+        (fuentes / "notas.mtz").write_text("texto")
+        (fuentes / "notas.txt").write_text("")
+        (fuentes / "carpeta.mtz").mkdir()
+        for nombre in ("nueva.mtz", "notas.mtz", "notas.txt", "carpeta.mtz"):
+            with self.subTest(nombre):
+                self.abrir(tipografias=False, argumentos=[str(fuentes / nombre)], aviso="archivo-" + nombre)
+                self.clic("cmdCrear")
+                if nombre == "nueva.mtz":
+                    self.esperar_bytes(fuentes / nombre, b"", "Crear hace el archivo nombrado")
+                else:
+                    self.cerrar_caja("Grafolux")  # "Debe escribir un nombre para el archivo."
+                self.teclas("alt+F4")
+                self.assertEqual(self.proceso.wait(ESPERA), 0)
+        self.assertEqual((fuentes / "notas.mtz").read_text(), "texto")
 
 if __name__ == "__main__":
     resultado = unittest.main(verbosity=2, exit=False).result  # 77: all skipped, for the test runner
