@@ -1,6 +1,6 @@
 """The built editor on a private Xvfb with openbox, driven with xdotool and judged by the font files and the
 screen: only what a real window shows. Every wait has a deadline; the X server and the editor die with this
-process. Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS (PNG screenshots)."""
+process. Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the installed command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS (PNG screenshots)."""
 
 import ctypes, os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
 from urllib.parse import unquote, urlsplit
@@ -95,27 +95,29 @@ def setUpModule():
 
 
 class Ventana(unittest.TestCase):  # the editor in a working folder of its own, and what a person does with it
-    def abrir(self, tipografias=True, subcarpeta="", argumentos=(), aviso=None):
-        """Starts the editor; `aviso` names the capture of a message box to close before its window shows."""
+    def abrir(self, tipografias=True, subcarpeta="", argumentos=(), aviso=None, programa="GRAFOLUX_PROGRAMA", **entorno):
+        """Starts the editor, or the program named in that variable, with these arguments and environment;
+        `aviso` names the capture of a message box to close before the window shows."""
         self.assertLess(time.monotonic(), FIN, "sin tiempo: la prueba pasó de 150 s")
         temporal = tempfile.mkdtemp(prefix="grafolux-e2e-")
         self.addCleanup(shutil.rmtree, temporal, True)
         self.carpeta, self.abierto = os.path.join(temporal, subcarpeta), pathlib.Path(temporal, "abierto")
         shutil.copytree(os.path.join(DATOS, "ayuda"), os.path.join(self.carpeta, "ayuda"))
         os.makedirs(os.path.join(self.carpeta, "tipografias" if tipografias else ""), exist_ok=True)
-        proceso = self.proceso = lanzar([os.environ["GRAFOLUX_PROGRAMA"], *argumentos], cwd=self.carpeta, env={
+        proceso = self.proceso = lanzar([os.environ[programa], *argumentos], cwd=self.carpeta, env={
             **os.environ, "HOME": self.carpeta, "GRAFOLUX_ABIERTO": self.abierto,
-            "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal)})
+            "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal), **entorno})
         self.addCleanup(lambda: proceso.kill() or proceso.wait(ESPERA))
         self.addCleanup(lambda: any(t is self for t, _ in self._outcome.result.errors + self._outcome.result.failures)
                         and Imagen().guardar(f"fallo-{self._testMethodName}"))
         self.ventana = None
-        if aviso:  # the box has the window's caption: once answered, it is the window to leave out
-            self.ventana = esperar(lambda: self.ventanas("Grafolux"), aviso)[0]
-            Imagen(self.ventana).guardar(aviso)
+        if aviso:  # the box has the window's caption, and after a program's exec may even have its number
+            caja = esperar(lambda: self.ventanas("Grafolux"), aviso)[0]
+            Imagen(caja).guardar(aviso)
             self.teclas("Return")
-        if tipografias or argumentos:
-            self.ventana = esperar(lambda: self.ventanas("Grafolux"), "se muestra la ventana", 20)[0]
+        if tipografias or argumentos or entorno:
+            self.ventana = esperar(lambda: [w for w in self.ventanas("Grafolux") if "451x426" in xdotool(
+                "getwindowgeometry", w)], "se muestra la ventana", 20)[0]
             self.esperar_dibujo(set(), "la ventana se pinta")
 
     def esperar_bytes(self, nombre, esperado, que):
@@ -252,6 +254,15 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
                 self.teclas("alt+F4")
                 self.assertEqual(self.proceso.wait(ESPERA), 0)
         self.assertEqual((fuentes / "notas.mtz").read_text(), "texto")
+    def test_la_orden_instalada_avisa_en_una_caja(self):
+        """With no folder of their own to write in, the user is told in a box, then works on the installed fonts."""
+        self.abrir(tipografias=False, programa="GRAFOLUX_LANZADOR", aviso="casa-sin-escritura",
+                   XDG_DATA_HOME=os.path.join(os.environ["GRAFOLUX_LANZADOR"], "datos"))
+        self.clic("primer archivo", "cmdCrear")
+        self.cerrar_caja("Grafolux")  # "El archivo ya existe.": the listed folder is the installed one
+        self.teclas("alt+F4")
+        self.assertEqual(self.proceso.wait(ESPERA), 0)
+
 
 if __name__ == "__main__":
     resultado = unittest.main(verbosity=2, exit=False).result  # 77: all skipped, for the test runner
