@@ -14,7 +14,6 @@
 #include <QTest>
 
 #include "Apoyo.h"
-#include "Textos.h"
 #include "frmPrincipal.h"
 
 namespace {
@@ -172,28 +171,6 @@ TEST_F(Ventana, ElNombreSeCompletaAlSalirDelCuadro) {
   // The click that leaves the box is not let through to the control it was meant for.
   QTest::mouseClick(ventana.celda(1, 1), Qt::LeftButton);
   EXPECT_EQ(ventana.leerCeldas(), glyph::GlyphGrid{});
-}
-
-// Given a font file, start-up lists the file's folder and names the file in
-// the box; a file that cannot be worked on is named in a message.
-TEST_F(Ventana, UnArchivoDadoEsElDeTrabajo) {
-  QDir().mkdir("mis fuentes");
-  escribirArchivo("mis fuentes/buena.mtz", registro('a'));
-  escribirArchivo("mis fuentes/texto.MTZ", "texto");
-  escribirArchivo("mis fuentes/notas.txt", {});
-  const QString en = QDir::current().absoluteFilePath("mis fuentes/");
-  const QStringList casos = {"buena.mtz|buena.mtz|", "nueva.mtz|nueva.mtz|" + textos::archivoNoExiste(en + "nueva.mtz"),
-                             "texto.MTZ||" + textos::FormatoInadecuado,
-                             "notas.txt||" + textos::noEsFuente(en + "notas.txt")};
-  for (const QString& caso : casos) {
-    avisos.olvidar();
-    frmPrincipal v;
-    ASSERT_TRUE(v.Form_Load("mis fuentes/" + caso.section('|', 0, 0)));
-    EXPECT_EQ(v.findChild<QLineEdit*>("txtArch")->text(), caso.section('|', 1, 1));
-    EXPECT_EQ(avisos.textos().join(""), caso.section('|', 2));
-    EXPECT_EQ(v.findChild<QWidget*>("filArchivos")->property("count"), 2);
-  }
-  EXPECT_FALSE(frmPrincipal().Form_Load("falta/nueva.mtz"));
 }
 
 TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadro) {

@@ -1,6 +1,6 @@
-"""The built editor on a private Xvfb with openbox, driven with xdotool and judged by the font files and the
-screen: only what a real window shows. Every wait has a deadline; the X server and the editor die with this
-process. Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the installed command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS (PNG screenshots)."""
+"""The built editor on a private Xvfb with openbox, driven with xdotool and judged by the font files and the screen:
+only what a real window shows. Every wait has a deadline; the X server and the editor die with this process.
+Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS."""
 
 import ctypes, os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
 from urllib.parse import unquote, urlsplit
@@ -95,16 +95,15 @@ def setUpModule():
 
 
 class Ventana(unittest.TestCase):  # the editor in a working folder of its own, and what a person does with it
-    def abrir(self, tipografias=True, subcarpeta="", argumentos=(), aviso=None, programa="GRAFOLUX_PROGRAMA", **entorno):
-        """Starts the editor, or the program named in that variable, with these arguments and environment;
-        `aviso` names the capture of a message box to close before the window shows."""
+    def abrir(self, tipografias=True, subcarpeta="", argumentos=(), aviso=None, orden="GRAFOLUX_PROGRAMA", **entorno):
+        """The editor, or the program that variable names; `aviso`: the capture of a box answered first."""
         self.assertLess(time.monotonic(), FIN, "sin tiempo: la prueba pasó de 150 s")
         temporal = tempfile.mkdtemp(prefix="grafolux-e2e-")
         self.addCleanup(shutil.rmtree, temporal, True)
         self.carpeta, self.abierto = os.path.join(temporal, subcarpeta), pathlib.Path(temporal, "abierto")
         shutil.copytree(os.path.join(DATOS, "ayuda"), os.path.join(self.carpeta, "ayuda"))
         os.makedirs(os.path.join(self.carpeta, "tipografias" if tipografias else ""), exist_ok=True)
-        proceso = self.proceso = lanzar([os.environ[programa], *argumentos], cwd=self.carpeta, env={
+        proceso = self.proceso = lanzar([os.environ[orden], *argumentos], cwd=self.carpeta, env={
             **os.environ, "HOME": self.carpeta, "GRAFOLUX_ABIERTO": self.abierto,
             "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal), **entorno})
         self.addCleanup(lambda: proceso.kill() or proceso.wait(ESPERA))
@@ -135,6 +134,10 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
 
     def teclas(self, *teclas, texto=None):
         xdotool(*(["type", "--delay", 30, texto] if texto else ["key", "--delay", 30, *teclas]))
+
+    def cerrar(self):  # the window manager's close, and a clean end
+        self.teclas("alt+F4")
+        self.assertEqual(self.proceso.wait(ESPERA), 0)
 
     def elegir_caracter(self, *teclas):  # the character list's popup, walked with the keyboard
         antes = xdotool("search", "--onlyvisible", "--class", "grafolux")
@@ -215,8 +218,7 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.assertEqual((urlsplit(pedido).fragment, unquote(urlsplit(pedido).path)),
                          ("", os.path.join(os.path.realpath(self.carpeta), "ayuda", "editor.html")))
         self.escribir_nombre("medio.txt")
-        self.teclas("alt+F4")  # the focus leaves the name box for no control of the window: no message, a clean end
-        self.assertEqual(self.proceso.wait(ESPERA), 0)
+        self.cerrar()  # the focus leaves the name box for no control of the window: no message
 
     def test_sin_tipografias_avisa_y_termina(self):
         self.abrir(tipografias=False)
@@ -224,10 +226,9 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.assertNotEqual(self.proceso.wait(ESPERA), 0)
 
     def test_un_archivo_dado_es_el_de_trabajo(self):
-        """Given a font file, the editor lists its folder and stores into it, wherever it was started."""
-        fuentes = pathlib.Path(tempfile.mkdtemp(prefix="grafolux-e2e-"), "Mis fuentes")
-        self.addCleanup(shutil.rmtree, fuentes.parent, True)
-        fuentes.mkdir()
+        """Given a font, the editor lists its folder and stores into it; a file it cannot use is named in a box."""
+        fuentes = pathlib.Path(tempfile.mkdtemp(prefix="Mis fuentes "))
+        self.addCleanup(shutil.rmtree, fuentes, True)
         (fuente := fuentes / "mi fuente.mtz").write_bytes(REGISTRO_I.replace(b"I", b"a"))
         self.abrir(tipografias=False, argumentos=[str(fuente)])
         self.elegir_caracter()
@@ -236,32 +237,26 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.clic((4, 5), "cmdGrabar")
         self.cerrar_caja("Sobreescribe el caracter?")
         self.esperar_bytes(fuente, CON_PUNTO.replace(b"I", b"a"), "Grabar escribe en el archivo dado")
-        self.teclas("alt+F4")
-        self.assertEqual(self.proceso.wait(ESPERA), 0)
-        # A file it cannot use is named in a message, then the window opens on the file's folder: a missing
-        # file keeps its name, so «Crear» makes it; any other leaves the name box empty.
+        self.cerrar()
         (fuentes / "notas.mtz").write_text("texto")
         (fuentes / "notas.txt").write_text("")
         (fuentes / "carpeta.mtz").mkdir()
         for nombre in ("nueva.mtz", "notas.mtz", "notas.txt", "carpeta.mtz"):
             with self.subTest(nombre):
                 self.abrir(tipografias=False, argumentos=[str(fuentes / nombre)], aviso="archivo-" + nombre)
-                self.clic("cmdCrear")
-                if nombre == "nueva.mtz":
-                    self.esperar_bytes(fuentes / nombre, b"", "Crear hace el archivo nombrado")
-                else:
+                self.clic("cmdCrear")  # a missing file keeps its name, so «Crear» makes it; others leave no name
+                if nombre != "nueva.mtz":
                     self.cerrar_caja("Grafolux")  # "Debe escribir un nombre para el archivo."
-                self.teclas("alt+F4")
-                self.assertEqual(self.proceso.wait(ESPERA), 0)
-        self.assertEqual((fuentes / "notas.mtz").read_text(), "texto")
+                self.cerrar()
+        self.assertEqual((fuentes / "nueva.mtz").read_bytes(), b"")
+
     def test_la_orden_instalada_avisa_en_una_caja(self):
         """With no folder of their own to write in, the user is told in a box, then works on the installed fonts."""
-        self.abrir(tipografias=False, programa="GRAFOLUX_LANZADOR", aviso="casa-sin-escritura",
+        self.abrir(tipografias=False, orden="GRAFOLUX_LANZADOR", aviso="casa-sin-escritura",
                    XDG_DATA_HOME=os.path.join(os.environ["GRAFOLUX_LANZADOR"], "datos"))
         self.clic("primer archivo", "cmdCrear")
         self.cerrar_caja("Grafolux")  # "El archivo ya existe.": the listed folder is the installed one
-        self.teclas("alt+F4")
-        self.assertEqual(self.proceso.wait(ESPERA), 0)
+        self.cerrar()
 
 
 if __name__ == "__main__":

@@ -46,32 +46,24 @@ zcat "$doc/changelog.gz" | head -1 | grep -q "^grafolux ($version) " || falla "c
 
 [ ! -e "$prefijo/share/grafolux/fuentes" ] || falla "los dibujos fuente no son datos"
 "$prefijo/bin/mtz" check "$prefijo/share/grafolux/tipografias/basica.mtz" >/dev/null
-# The menu entry opens the font files' type, which is known by their name; the software centres'
-# description is valid.
+# The menu entry opens the font files' type, known by the name; the software centres' metadata is valid.
 menu=$prefijo/share/applications/grafolux.desktop
 grep -qx 'Exec=grafolux %f' "$menu" && grep -qx 'Icon=grafolux' "$menu" || falla "$menu"
 desktop-file-validate "$menu"
-tipos=$(mktemp -d)
-cp -r "$prefijo/share/mime" "$tipos/"
+tipos=$(mktemp -d) && cp -r "$prefijo/share/mime" "$tipos/"
 avisos=$(XDG_DATA_DIRS=$tipos update-mime-database "$tipos/mime" 2>&1) && [ -z "$avisos" ] || falla "$avisos"
-grep -qx "[0-9]*:$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$menu"):\*\.mtz" "$tipos/mime/globs2" || falla "sin tipo para *.mtz"
-rm -r "$tipos"
+grep -qx "[0-9]*:$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$menu"):\*\.mtz" "$tipos/mime/globs2" || falla "sin *.mtz"
 appstreamcli validate --no-net "$prefijo"/share/metainfo/*.metainfo.xml >/dev/null
 
-# The installed command with a stand-in editor that says where it started and on what, and no display,
-# so that each message goes to standard error. Each row runs on what the row above left: its change
-# first, then the command with at most one argument (as a user who cannot write in the home, for
-# "otro"), then its check.
-editor=$prefijo/libexec/grafolux/grafolux plantilla=$prefijo/share/grafolux casa=$(mktemp -d)
-printf '#!/bin/sh\necho "$(pwd)" "$@"\n' >"$editor"
-trap 'chmod -R u+w "$casa"; rm -rf "$casa" "$casa".*' EXIT
-chmod 755 "$casa"
+# The installed command, with a stand-in editor that says where it started and on what, and no display
+# (messages go to standard error). Each row runs on what the row above left: its change, the command
+# with at most one argument (for "otro", as a user who cannot write in the home), its check.
+orden=$prefijo/bin/grafolux editor=$prefijo/libexec/grafolux/grafolux plantilla=$prefijo/share/grafolux casa=$(mktemp -d)
+printf '#!/bin/sh\necho "$(pwd)" "$@"\n' >"$editor" && chmod 755 "$casa"
+trap 'chmod -R u+w "$casa"; rm -rf "$casa" "$casa".* "$tipos"' EXIT
 trabajo=$casa/.local/share/grafolux args=()
-otro=()  # a user who cannot write in the home: as root, nobody; else the home is made read-only
-[ "$(id -u)" -ne 0 ] || otro=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-lanzar() {
-  (cd "$casa" && "${como[@]}" env -u DISPLAY -u WAYLAND_DISPLAY HOME="$casa" XDG_DATA_HOME= "$@" "$prefijo/bin/grafolux" "${args[@]}")
-}
+[ "$(id -u)" -ne 0 ] && otro=() || otro=(setpriv --reuid=65534 --regid=65534 --clear-groups)  # as nobody
+lanzar() { (cd "$casa" && "${como[@]}" env -u DISPLAY -u WAYLAND_DISPLAY HOME="$casa" XDG_DATA_HOME= "$@" "$orden" "${args[@]}"); }
 while IFS='|' read -r caso cambio quien entorno argumentos salida error despues; do
   eval "$cambio"
   args=(${argumentos:+"$argumentos"})
@@ -92,16 +84,10 @@ falta la plantilla|chmod -R u+w $casa; mv $plantilla/tipografias $casa.t||||1|Fa
 falta el editor|mv $casa.t $plantilla/tipografias; chmod a-x $editor||||1|No se puede iniciar el editor|:
 CASOS
 
-# Many first starts at once: each starts in the user's folder, which ends with the whole template and
-# nothing else.
-chmod a+x "$editor"
-args=() como=()
+# Many first starts at once: each starts in the user's folder, which ends with the template alone.
+chmod a+x "$editor" && args=() como=()
 for ronda in 1 2 3 4 5; do
-  rm -rf "$trabajo"
-  procesos=()
-  for i in $(seq 32); do lanzar >"$casa.$i" 2>&1 & procesos+=($!); done
-  for i in $(seq 32); do
-    wait "${procesos[i - 1]}" && [ "$(cat "$casa.$i")" = "$trabajo" ] || falla "inicio $i a la vez: $(cat "$casa.$i")"
-  done
-  diff -r "$plantilla" "$trabajo" || falla "inicios a la vez: $(ls -A "$trabajo")"
+  rm -rf "$trabajo" && for i in $(seq 32); do lanzar >"$casa.$i" 2>&1 & done
+  wait
+  [ "$(sort -u "$casa".[0-9]*)" = "$trabajo" ] && diff -r "$plantilla" "$trabajo" || falla "$(cat "$casa".[0-9]*)"
 done
