@@ -110,22 +110,21 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.addCleanup(lambda: any(t is self for t, _ in self._outcome.result.errors + self._outcome.result.failures)
                         and Imagen().guardar(f"fallo-{self._testMethodName}"))
         self.ventana = None
-        if aviso:  # the box has the window's caption, and after a program's exec may even have its number
+        if aviso:  # the box has the window's caption
             caja = esperar(lambda: self.ventanas("Grafolux"), aviso)[0]
             Imagen(caja).guardar(aviso)
             self.teclas("Return")
         if tipografias or argumentos or entorno:
-            self.ventana = esperar(lambda: [w for w in self.ventanas("Grafolux") if "451x426" in xdotool(
-                "getwindowgeometry", w)], "se muestra la ventana", 20)[0]
+            self.ventana = esperar(lambda: self.ventanas("Grafolux", principal=True), "se muestra la ventana", 20)[0]
             self.esperar_dibujo(set(), "la ventana se pinta")
 
     def esperar_bytes(self, nombre, esperado, que):
         ruta = pathlib.Path(self.carpeta, "tipografias", nombre)  # a name, or a full path
         esperar(lambda: ruta.exists() and ruta.read_bytes() == esperado, lambda: f"{que}: {ruta.read_bytes()!r}")
 
-    def ventanas(self, titulo):  # visible windows of that caption other than the main window
+    def ventanas(self, titulo, principal=False):  # visible windows of that caption: the main one (451 x 426), or not
         return [int(w) for w in xdotool("search", "--onlyvisible", "--name", "^" + titulo.replace("?", "\\?") + "$"
-                                        ).split() if int(w) != self.ventana]
+                                        ).split() if ("451x426" in xdotool("getwindowgeometry", w)) == principal]
 
     def clic(self, *donde):
         """Clicks each place in turn, then rests the pointer on a blank spot."""
