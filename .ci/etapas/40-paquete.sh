@@ -42,5 +42,9 @@ done
 apt_get install -y -qq --no-install-recommends "$paquete" >/dev/null
 command -v mtz grafolux grafolux-lanzador
 [ -x /usr/libexec/grafolux/grafolux ]
+# The package has no maintainer scripts: the triggers of shared-mime-info and
+# desktop-file-utils take in the file type and the menu entry that opens it.
+grep -q ':application/x-grafolux-mtz:\*\.mtz$' /usr/share/mime/globs2
+grep -q '^application/x-grafolux-mtz=.*grafolux\.desktop' /usr/share/applications/mimeinfo.cache
 mtz --version
 mtz check /usr/share/grafolux/tipografias/basica.mtz
