@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "ArchivoDeTrabajo.h"
+#include "ArchivoInicial.h"
 #include "Avisos.h"
 #include "Ayuda.h"
 #include "BotonConImagen.h"
@@ -161,10 +162,10 @@ void frmPrincipal::ordenarTabulacion() {
   celda(1, 1)->setFocus();
 }
 
-bool frmPrincipal::Form_Load() {
+bool frmPrincipal::Form_Load(const QString& archivo) {
   CargarLogo();
   lblTolvane_->setText(fontfile::LeerMarca());
-  const QString carpeta = filArchivos_->carpeta() + QStringLiteral("/tipografias");
+  const QString carpeta = carpetaInicial(archivo, filArchivos_->carpeta() + QStringLiteral("/tipografias"));
   if (!filArchivos_->setCarpeta(carpeta)) {
     avisos::mostrar({textos::rutaNoEncontrada(carpeta), textos::TituloAplicacion, avisos::Botones::Aceptar,
                      avisos::Icono::Critico});
@@ -172,6 +173,7 @@ bool frmPrincipal::Form_Load() {
   }
   cboCarac_->addItems(fontfile::ListaCaracteres());
   cboCarac_->setCurrentIndex(-1);
+  txtArch_->setText(nombreInicial(archivo));
   return true;
 }
 

@@ -24,10 +24,11 @@ class frmPrincipal : public QWidget {
   explicit frmPrincipal(QWidget* padre = nullptr);
   ~frmPrincipal() override;
 
-  // Start-up: logo, brand text, working folder and character list. False,
-  // after telling the user, when the working folder is missing; the window
-  // must then not be shown.
-  bool Form_Load();
+  // Start-up: logo, brand text, working folder and character list; given a
+  // font file, its folder and its name instead (ArchivoInicial.h). False,
+  // after telling the user, when the folder is missing; the window must
+  // then not be shown.
+  bool Form_Load(const QString& archivo = {});
 
   QCheckBox* celda(int r, int c) const { return celdas_[glyph::GlyphGrid::indice(r, c)]; }
   glyph::GlyphGrid leerCeldas() const;

@@ -92,6 +92,24 @@ inline QString extensionIncorrecta(const QString& extension) {
   return QStringLiteral("La extensión del archivo (") + extension +
          QStringLiteral(") no es correcta. Puede escribir el nombre sin extensión.");
 }
+inline QString noEsFuente(const QString& ruta) {
+  return QStringLiteral("El archivo \"") + ruta + QStringLiteral("\" no es una fuente: su nombre no termina en .mtz.");
+}
+inline const QString UsoDelEditor = QStringLiteral("Grafolux abre un solo archivo de fuentes: grafolux [ARCHIVO.mtz]");
+inline QString faltaPlantilla(const QString& plantilla) {
+  return QStringLiteral("Faltan los datos de Grafolux en \"") + plantilla +
+         QStringLiteral("\": vuelva a instalar el programa.");
+}
+inline QString carpetaSinEscritura(const QString& carpeta) {
+  return QStringLiteral("No se puede escribir en la carpeta de trabajo \"") + carpeta +
+         QStringLiteral(
+             "\". Se abren las fuentes de ejemplo instaladas, que no se pueden cambiar: para grabar, "
+             "abra una fuente de una carpeta en la que se pueda escribir (grafolux ARCHIVO.mtz).");
+}
+inline QString noSeIniciaElEditor(const QString& editor, const QString& motivo) {
+  return QStringLiteral("No se puede iniciar el editor \"") + editor + QStringLiteral("\": ") + motivo +
+         QLatin1Char('.');
+}
 inline QString rutaNoEncontrada(const QString& carpeta) {
   return QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\".");
 }

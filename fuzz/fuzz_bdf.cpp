@@ -1,7 +1,8 @@
-// Arbitrary bytes as a BDF font through mtz's import. A bad font must end in
-// Fallo, never a crash, an overflow or any other exception; a good one gives
-// each character of the list at most once and in the list's order, with codes
-// a drawing makes, and a report that does not grow with the input.
+// Arbitrary bytes as a font through mtz's import: a BDF, or a typeface when
+// its first bytes say so (the seeds hold a compressed PCF). A bad font must
+// end in Fallo, never a crash, an overflow or any other exception; a good one
+// gives each character of the list at most once and in the list's order, with
+// codes a drawing makes, and a report that does not grow with the input.
 
 #include <QBuffer>
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "Fallo.h"
 #include "ImportarBdf.h"
+#include "ImportarTipografia.h"
 #include "ListaCaracteres.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
@@ -17,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
   entrada.open(QIODevice::ReadOnly);
   mtz::Importado importado;
   try {
-    importado = mtz::importarBdf(entrada, QStringLiteral("f.bdf"));
+    const QString nombre = QStringLiteral("f.bdf");
+    importado = mtz::esTipografia(bytes.left(8), nombre) ? mtz::importarTipografia(bytes, nombre, {})
+                                                         : mtz::importarBdf(entrada, nombre);
   } catch (const mtz::Fallo&) {
     return 0;
   }

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <array>
 
+#include "ExportarComun.h"
 #include "Fallo.h"
 #include "Salida.h"
 
@@ -13,38 +14,19 @@ namespace {
 using Orden = Disposicion::Orden;
 
 constexpr DatosFormato Formatos[] = {
-    {"c", Formato::C, Disposicion{}, "tabla de C (const uint8_t)"},
+    {"c", Formato::C, Disposicion{}, "tablas de C (static const uint8_t)"},
     {"arduino", Formato::Arduino, Disposicion{},
      "las mismas tablas en la memoria de programa (PROGMEM) con avr-gcc; const en otras placas"},
     {"python", Formato::Python, Disposicion{}, "diccionarios de bytes de Python"},
     {"json", Formato::Json, Disposicion{}, "JSON"},
     {"gfx", Formato::Gfx, Disposicion{Orden::Filas, true, false},
-     "encabezado con la estructura GFXfont (mapa de bits, tabla GFXglyph, códigos 0x20 a 0xFF); "
+     "encabezado con la estructura GFXfont (mapa de bits, tabla GFXglyph, códigos 0x20 a 0xFF de Windows-1252); "
      "por defecto por filas y msb, como esa estructura pide"},
     {"bdf", Formato::Bdf, std::nullopt, "fuente BDF 2.1, 7 píxeles de alto, proporcional"},
+    {"max72xx", Formato::Max72xx, std::nullopt,
+     "encabezado con la tabla de fuente de MD_MAX72XX y MD_Parola, para matrices de LED con MAX7219: "
+     "ancho y columnas de cada código Windows-1252"},
 };
-
-// The file's name as written into a comment: a line feed in it would end the
-// comment and put the rest of the name into the generated code.
-QString nombreEnComentario(const QString& ruta) {
-  QString nombre = QFileInfo(ruta).fileName();
-  for (QChar& c : nombre) {
-    if (!c.isPrint()) c = QLatin1Char('?');
-  }
-  return nombre;
-}
-
-QString hex2(int v) { return QStringLiteral("%1").arg(v & 0xff, 2, 16, QLatin1Char('0')); }
-
-QString enHex(const QByteArray& bytes, const QString& antes, const QString& separador) {
-  QStringList h;
-  for (const char b : bytes) h << antes + hex2(static_cast<uchar>(b));
-  return h.join(separador);
-}
-
-Fallo sinCaracteres(const Fuente& fuente) {
-  return Fallo(QStringLiteral("%1: la fuente no tiene caracteres").arg(fuente.ruta));
-}
 
 // Every unreadable slot stops an export: what it holds is unknown. So do
 // records past 32767, which no program of this system reads.
@@ -165,24 +147,8 @@ QString describir(const Disposicion& d, bool gfx) {
 
 // The comment at the top of a source export, one string per line.
 QStringList comentario(const Fuente& fuente, const Disposicion& d, bool gfx, qsizetype caracteres) {
-  QStringList lineas = envolver(
-      QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION " desde %3.")
-          .arg(identificador(fuente.ruta))
-          .arg(caracteres)
-          .arg(nombreEnComentario(fuente.ruta)),
-      100);
-  return lineas + envolver(describir(d, gfx), 100);
+  return envolver(deDonde(fuente, caracteres), 100) + envolver(describir(d, gfx), 100);
 }
-
-QString comentarioC(const QStringList& lineas) {
-  return QStringLiteral("/* ") + lineas.join(QStringLiteral("\n * ")) + QStringLiteral(" */\n");
-}
-
-// avr-gcc puts a const table into RAM unless it is marked for flash, and
-// reading it with pgm_read_byte then reads the wrong memory: the export
-// brings the marking itself rather than rely on what was included before.
-const char* const EnFlash =
-    "#ifdef __AVR__\n#include <avr/pgmspace.h>\n#define MTZ_FLASH PROGMEM\n#else\n#define MTZ_FLASH\n#endif\n";
 
 QByteArray exportarC(const Fuente& fuente, bool arduino, const Disposicion& d) {
   for (const Entrada& e : fuente.entradas) {
@@ -199,7 +165,8 @@ QByteArray exportarC(const Fuente& fuente, bool arduino, const Disposicion& d) {
   QString t = comentarioC(comentario(fuente, d, false, static_cast<qsizetype>(fuente.entradas.size())));
   if (arduino)
     t += QStringLiteral("/* En AVR las tablas quedan en la memoria de programa: se leen con pgm_read_byte(). */\n");
-  t += QStringLiteral("#include <stdint.h>\n");
+  t += abrirGuarda(id, arduino ? QStringLiteral("arduino") : QStringLiteral("c")) +
+       QStringLiteral("#include <stdint.h>\n");
   if (arduino) t += QLatin1String(EnFlash);
   const qsizetype n = static_cast<qsizetype>(fuente.entradas.size());
   t += QStringLiteral("\n#define %1_CARACTERES %2\n#define %1_COLUMNAS 10\n#define %1_FILAS 7\n#define %1_BYTES %3\n\n")
@@ -207,7 +174,7 @@ QByteArray exportarC(const Fuente& fuente, bool arduino, const Disposicion& d) {
            .arg(n)
            .arg(bytesDeTabla(d));
   t += QStringLiteral("/* Los bytes de cada carácter. */\n");
-  t += QStringLiteral("const uint8_t %1_codigos[%2_CARACTERES][%2_BYTES]%3 = {\n").arg(id, ID, flash);
+  t += QStringLiteral("static const uint8_t %1_codigos[%2_CARACTERES][%2_BYTES]%3 = {\n").arg(id, ID, flash);
   for (const Entrada& e : fuente.entradas) {
     t += QStringLiteral("  {%1}, /* %2 '%3' */\n")
              .arg(enHex(enTabla(*e.registro, d), QStringLiteral("0x"), QStringLiteral(", ")))
@@ -215,18 +182,18 @@ QByteArray exportarC(const Fuente& fuente, bool arduino, const Disposicion& d) {
              .arg(caracterLegible(e.registro->caracter));
   }
   t += QStringLiteral("};\n\n/* Índice: el carácter de cada fila de la tabla, en Windows-1252. */\n");
-  t += QStringLiteral("const uint8_t %1_caracteres[%2_CARACTERES]%3 = {\n").arg(id, ID, flash);
+  t += QStringLiteral("static const uint8_t %1_caracteres[%2_CARACTERES]%3 = {\n").arg(id, ID, flash);
   for (const Entrada& e : fuente.entradas) {
     t += QStringLiteral("  0x%1, /* '%2' */\n")
              .arg(hex2(static_cast<uchar>(e.registro->caracter[0])), caracterLegible(e.registro->caracter));
   }
   t += QStringLiteral("};\n\n/* Columnas usadas por cada carácter: hasta la última que tiene algún punto. */\n");
-  t += QStringLiteral("const uint8_t %1_anchos[%2_CARACTERES]%3 = {").arg(id, ID, flash);
+  t += QStringLiteral("static const uint8_t %1_anchos[%2_CARACTERES]%3 = {").arg(id, ID, flash);
   for (qsizetype i = 0; i < n; ++i) {
     t += (i % 16 == 0 ? QStringLiteral("\n  ") : QStringLiteral(" ")) +
          QString::number(anchoUsado(fuente.entradas[static_cast<size_t>(i)].registro->columnas)) + QLatin1Char(',');
   }
-  t += QStringLiteral("\n};\n");
+  t += QStringLiteral("\n};\n\n#endif\n");
   return t.toUtf8();
 }
 
@@ -294,65 +261,16 @@ QByteArray exportarJson(const Fuente& fuente, const Disposicion& d) {
   return t.toUtf8();
 }
 
-// A record that a font indexed by code point can hold.
-struct Glifo {
-  char32_t codigo;
-  const Entrada* entrada;
-};
-
-// The records whose character has a code point from primero to ultimo, the
-// first of each; the others are left out, each said in avisos.
-std::vector<Glifo> glifosConCodigo(const Fuente& fuente, char32_t primero, char32_t ultimo, const QString& formato,
-                                   QStringList& avisos) {
-  std::vector<Glifo> glifos;
-  QSet<char32_t> vistos;
-  for (const Entrada& e : fuente.entradas) {
-    const QString texto = textoDe(e.registro->caracter);
-    const QString legible = caracterLegible(e.registro->caracter);
-    const bool unico = e.registro->caracter.size() == 1 && texto.size() == 1 && texto[0].isPrint() &&
-                       texto[0] != QChar::ReplacementCharacter;
-    const char32_t codigo = unico ? texto[0].unicode() : 0;
-    if (!unico || codigo < primero || codigo > ultimo) {
-      avisos << QStringLiteral("registro %1: el carácter %2 no tiene código en %3 y se omite")
-                    .arg(e.numero)
-                    .arg(legible, formato);
-    } else if (vistos.contains(codigo)) {
-      avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite").arg(e.numero).arg(legible);
-    } else {
-      vistos.insert(codigo);
-      glifos.push_back({codigo, &e});
-    }
-  }
-  return glifos;
-}
-
-// The library that reads GFXfont draws a byte at a time from code 0x20 on, so
-// the range ends at 0xFF; code points below 0x100 are those of Latin-1.
-constexpr char32_t PrimeroGfx = 0x20, UltimoGfx = 0xff;
-// A space is not in the list of 121, but every text needs one: three blank
-// columns, as render leaves.
-constexpr int AvanceDelEspacio = 3;
-
 QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& avisos) {
-  const std::vector<Glifo> glifos =
-      glifosConCodigo(fuente, PrimeroGfx, UltimoGfx, QStringLiteral("GFX (0x20 a 0xFF)"), avisos);
-  if (glifos.empty()) throw sinCaracteres(fuente);
-  std::array<const Entrada*, UltimoGfx + 1> porCodigo{};
-  char32_t ultimo = PrimeroGfx;
-  for (const Glifo& g : glifos) {
-    porCodigo[g.codigo] = g.entrada;
-    ultimo = std::max(ultimo, g.codigo);
-  }
+  const PorByte glifos = porByte(fuente, QStringLiteral("GFX"), avisos);
+  const char32_t ultimo = glifos.ultimo;
   const QString id = identificador(fuente.ruta);
   QStringList puntos;
   QString tabla;
   int desplazamiento = 0;
-  for (char32_t codigo = PrimeroGfx; codigo <= ultimo; ++codigo) {
-    const Entrada* e = porCodigo[codigo];
-    // A control character would be written raw into the comment: only its code is given.
-    const QChar caracter(codigo);
-    const QString nota = QStringLiteral("0x%1").arg(hex2(static_cast<int>(codigo))) +
-                         (caracter.isPrint() ? QStringLiteral(" '%1'").arg(caracter) : QString());
+  for (char32_t codigo = PrimerByte; codigo <= ultimo; ++codigo) {
+    const Entrada* e = glifos.entradas[codigo];
+    const QString nota = notaDeCodigo(codigo);
     if (!e) {
       // A code point the font lacks draws nothing and does not move the cursor.
       const int avance = codigo == U' ' ? AvanceDelEspacio : 0;
@@ -376,19 +294,20 @@ QByteArray exportarGfx(const Fuente& fuente, const Disposicion& d, QStringList& 
   }
   // C has no empty array: a font of empty drawings still gets one byte.
   if (puntos.isEmpty()) puntos << QStringLiteral("0x00");
-  QString t = comentarioC(comentario(fuente, d, true, static_cast<qsizetype>(glifos.size())) +
-                          envolver(QStringLiteral("Los códigos de 0x80 a 0xFF son los de Latin-1: \"\\xF1\" es la ñ. "
-                                                  "Incluya este archivo después de la definición de GFXfont."),
+  QString t = comentarioC(comentario(fuente, d, true, glifos.cuantos) +
+                          envolver(QStringLiteral("%1 Incluya este archivo después de la definición de GFXfont.")
+                                       .arg(QString::fromUtf8(CodigosWindows1252)),
                                    100));
-  t += QStringLiteral("#include <stdint.h>\n") + QLatin1String(EnFlash);
-  t += QStringLiteral("\nconst uint8_t %1_puntos[] MTZ_FLASH = {\n  %2\n};\n\n")
+  t += abrirGuarda(id, QStringLiteral("gfx")) + QStringLiteral("#include <stdint.h>\n") + QLatin1String(EnFlash);
+  t += QStringLiteral("\nstatic const uint8_t %1_puntos[] MTZ_FLASH = {\n  %2\n};\n\n")
            .arg(id, puntos.join(QStringLiteral(",\n  ")));
   t += QStringLiteral("/* bitmapOffset, width, height, xAdvance, xOffset, yOffset */\n");
-  t += QStringLiteral("const GFXglyph %1_glifos[] MTZ_FLASH = {\n%2};\n\n").arg(id, tabla);
+  t += QStringLiteral("static const GFXglyph %1_glifos[] MTZ_FLASH = {\n%2};\n\n").arg(id, tabla);
   t += QStringLiteral(
-           "const GFXfont %1_fuente MTZ_FLASH = {(uint8_t *)%1_puntos, (GFXglyph *)%1_glifos, 0x%2, 0x%3, 8};\n")
-           .arg(id, hex2(PrimeroGfx), hex2(static_cast<int>(ultimo)));
-  return t.toUtf8();
+           "static const GFXfont %1_fuente MTZ_FLASH = {(uint8_t *)%1_puntos, (GFXglyph *)%1_glifos, 0x%2, 0x%3, "
+           "8};\n")
+           .arg(id, hex2(PrimerByte), hex2(static_cast<int>(ultimo)));
+  return (t + QStringLiteral("\n#endif\n")).toUtf8();
 }
 
 QString cabeceraBdf(const QString& familia, const QString& nombre, const std::vector<Glifo>& glifos) {
@@ -434,7 +353,7 @@ QString glifoBdf(const Glifo& g) {
 }
 
 QByteArray exportarBdf(const Fuente& fuente, QStringList& avisos) {
-  const std::vector<Glifo> glifos = glifosConCodigo(fuente, 1, 0x10ffff, QStringLiteral("BDF"), avisos);
+  const std::vector<Glifo> glifos = glifosConCodigo(fuente, 1, 0x10ffff, false, QStringLiteral("BDF"), avisos);
   // A BDF of no glyph is refused by the tools that read it.
   if (glifos.empty()) throw sinCaracteres(fuente);
   QString t = cabeceraBdf(identificador(fuente.ruta), nombreEnComentario(fuente.ruta), glifos);
@@ -443,6 +362,89 @@ QByteArray exportarBdf(const Fuente& fuente, QStringList& avisos) {
 }
 
 }  // namespace
+
+QString nombreEnComentario(const QString& ruta) {
+  QString nombre = QFileInfo(ruta).fileName();
+  for (QChar& c : nombre) {
+    if (!c.isPrint()) c = QLatin1Char('?');
+  }
+  return nombre;
+}
+
+QString deDonde(const Fuente& fuente, qsizetype caracteres) {
+  return QStringLiteral("%1: %2 caracteres de 7 filas x 10 columnas, exportados por mtz " GRAFOLUX_VERSION " desde %3.")
+      .arg(identificador(fuente.ruta))
+      .arg(caracteres)
+      .arg(nombreEnComentario(fuente.ruta));
+}
+
+QString hex2(int v) { return QStringLiteral("%1").arg(v & 0xff, 2, 16, QLatin1Char('0')); }
+
+QString enHex(const QByteArray& bytes, const QString& antes, const QString& separador) {
+  QStringList h;
+  for (const char b : bytes) h << antes + hex2(static_cast<uchar>(b));
+  return h.join(separador);
+}
+
+Fallo sinCaracteres(const Fuente& fuente) {
+  return Fallo(QStringLiteral("%1: la fuente no tiene caracteres").arg(fuente.ruta));
+}
+
+QString comentarioC(const QStringList& lineas) {
+  return QStringLiteral("/* ") + lineas.join(QStringLiteral("\n * ")) + QStringLiteral(" */\n");
+}
+
+QString abrirGuarda(const QString& id, const QString& formato) {
+  const QString guarda = QStringLiteral("MTZ_%1_%2_H").arg(id, formato).toUpper();
+  return QStringLiteral("#ifndef %1\n#define %1\n\n").arg(guarda);
+}
+
+QString notaDeCodigo(char32_t codigo) {
+  // A control character would be written raw into the comment: only its code is given.
+  const QString c = textoDe(QByteArray(1, static_cast<char>(codigo)));
+  return QStringLiteral("0x%1").arg(hex2(static_cast<int>(codigo))) +
+         (c.size() == 1 && c[0].isPrint() && c[0] != QChar::ReplacementCharacter ? QStringLiteral(" '%1'").arg(c)
+                                                                                 : QString());
+}
+
+std::vector<Glifo> glifosConCodigo(const Fuente& fuente, char32_t primero, char32_t ultimo, bool windows1252,
+                                   const QString& formato, QStringList& avisos) {
+  std::vector<Glifo> glifos;
+  QSet<char32_t> vistos;
+  for (const Entrada& e : fuente.entradas) {
+    const QString texto = textoDe(e.registro->caracter);
+    const QString legible = caracterLegible(e.registro->caracter);
+    const bool unico = e.registro->caracter.size() == 1 && texto.size() == 1 && texto[0].isPrint() &&
+                       texto[0] != QChar::ReplacementCharacter;
+    const char32_t codigo = !unico        ? 0
+                            : windows1252 ? static_cast<uchar>(e.registro->caracter[0])
+                                          : char32_t{texto[0].unicode()};
+    if (!unico || codigo < primero || codigo > ultimo) {
+      avisos << QStringLiteral("registro %1: el carácter %2 no tiene código en %3 y se omite")
+                    .arg(e.numero)
+                    .arg(legible, formato);
+    } else if (vistos.contains(codigo)) {
+      avisos << QStringLiteral("registro %1: el carácter %2 repetido se omite").arg(e.numero).arg(legible);
+    } else {
+      vistos.insert(codigo);
+      glifos.push_back({codigo, &e});
+    }
+  }
+  return glifos;
+}
+
+PorByte porByte(const Fuente& fuente, const QString& formato, QStringList& avisos) {
+  const std::vector<Glifo> glifos =
+      glifosConCodigo(fuente, PrimerByte, UltimoByte, true, formato + QStringLiteral(" (0x20 a 0xFF)"), avisos);
+  if (glifos.empty()) throw sinCaracteres(fuente);
+  PorByte r;
+  for (const Glifo& g : glifos) {
+    r.entradas[g.codigo] = g.entrada;
+    r.ultimo = std::max(r.ultimo, g.codigo);
+  }
+  r.cuantos = static_cast<qsizetype>(glifos.size());
+  return r;
+}
 
 std::span<const DatosFormato> formatos() { return Formatos; }
 
@@ -461,10 +463,20 @@ QString listaDeFormatos() {
 }
 
 QString identificador(const QString& ruta) {
+  // Accented letters lose their marks (ñandú gives nandu); whatever else is
+  // not an ASCII letter or digit becomes one underscore.
   QString id;
-  for (const QChar c : QFileInfo(ruta).completeBaseName().toLower()) {
-    id += (c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('_'))) ? c : QLatin1Char('_');
+  for (const QChar c : QFileInfo(ruta).completeBaseName().normalized(QString::NormalizationForm_KD).toLower()) {
+    if (c.category() == QChar::Mark_NonSpacing) continue;
+    if (c.unicode() < 0x80 && c.isLetterOrNumber()) {
+      id += c;
+    } else if (!id.isEmpty() && !id.endsWith(QLatin1Char('_'))) {
+      id += QLatin1Char('_');
+    }
   }
+  // A leading underscore, or two in a row once the suffixes are added, are
+  // the compiler's.
+  if (id.endsWith(QLatin1Char('_'))) id.chop(1);
   if (id.isEmpty() || id[0].isDigit()) id.prepend(QStringLiteral("fuente_"));
   return id;
 }
@@ -484,6 +496,8 @@ QByteArray exportar(const Fuente& fuente, Formato formato, const Disposicion& di
       return exportarGfx(fuente, disposicion, avisos);
     case Formato::Bdf:
       return exportarBdf(fuente, avisos);
+    case Formato::Max72xx:
+      return exportarMax72xx(fuente, avisos);
   }
   return {};
 }

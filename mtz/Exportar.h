@@ -11,7 +11,7 @@
 
 namespace mtz {
 
-enum class Formato { C, Arduino, Python, Json, Gfx, Bdf };
+enum class Formato { C, Arduino, Python, Json, Gfx, Bdf, Max72xx };
 
 // How the dots of a character become bytes; the README pairs each layout
 // with the displays it suits.
@@ -34,7 +34,7 @@ struct DatosFormato {
 // Every format, in the order --help lists them.
 std::span<const DatosFormato> formatos();
 const DatosFormato* datosDeFormato(const QString& nombre);
-// "c, arduino, python, json, gfx o bdf".
+// "c, arduino, python, json, gfx, bdf o max72xx".
 QString listaDeFormatos();
 
 // Throws Fallo when the font cannot be exported: an unreadable slot, more
@@ -43,7 +43,8 @@ QString listaDeFormatos();
 // avisos, each saying why, also when it throws.
 QByteArray exportar(const Fuente& fuente, Formato formato, const Disposicion& disposicion, QStringList& avisos);
 
-// A C identifier from the file's name: "mi fuente.mtz" gives "mi_fuente".
+// A C identifier from the file's name, plain ASCII and never one reserved to
+// the compiler: "mi fuente.mtz" gives "mi_fuente", "ñandú.mtz" "nandu".
 QString identificador(const QString& ruta);
 
 }  // namespace mtz

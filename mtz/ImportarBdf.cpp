@@ -252,6 +252,8 @@ void LectorBdf::filaDeMapa() {
 }
 
 void LectorBdf::terminarGlifo() {
+  // A short bitmap is as broken as a long one: its rows cannot be placed.
+  if (filas_ < cajaGlifo_.alto) fallo(QStringLiteral("BITMAP con menos filas que su BBX"));
   seccion_ = Seccion::Propiedades;
   if (caracter_.isEmpty()) return;
   lineaDe_.insert(caracter_, lineaGlifo_);

@@ -74,8 +74,10 @@ const QList<Opcion>& opciones() {
       {QStringLiteral("--size"),
        {},
        QStringLiteral("PX"),
-       QStringLiteral("píxeles por cuadratín a los que se dibuja una tipografía, de 1 a 128; si no se indica, el "
-                      "mayor en que de la A a la Z caben en las 7 filas sobre la línea base")},
+       QStringLiteral("píxeles por cuadratín a los que se dibuja una tipografía, de 1 a 128; si no se indica, de "
+                      "los tamaños en que de la A a la Z caben en las 7 filas sobre la línea base, el que mejor "
+                      "distingue los caracteres (Ñ de N, Ç de C, g de q). Una fuente de mapas de bits solo se lee "
+                      "en uno de sus tamaños: el indicado, o el mayor en que caben sus mayúsculas")},
       {QStringLiteral("--threshold"),
        {},
        QStringLiteral("N"),
@@ -104,11 +106,33 @@ void imprimir(const QString& texto) {
   }
 }
 
-void avisar(const QString& texto) {
+void decir(const QString& texto) {
   const QByteArray b = (QStringLiteral("mtz: ") + texto + QLatin1Char('\n')).toUtf8();
   // Standard error is where a failure would be told: there is nowhere left to
   // say that writing there failed.
   (void)std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), stderr);
+}
+
+// A file can give a warning for each of its 32767 records: the first ones
+// tell enough, the rest are counted in one line before the command's last.
+constexpr int MaximoAvisos = 200;
+struct {
+  int dichos = 0;
+  qint64 callados = 0;
+} cuentaDeAvisos;
+
+void avisar(const QString& texto) {
+  if (cuentaDeAvisos.dichos >= MaximoAvisos) {
+    ++cuentaDeAvisos.callados;
+    return;
+  }
+  ++cuentaDeAvisos.dichos;
+  decir(texto);
+}
+
+void cerrarAvisos() {
+  if (cuentaDeAvisos.callados > 0) decir(QStringLiteral("... y %1 avisos más").arg(cuentaDeAvisos.callados));
+  cuentaDeAvisos = {};
 }
 
 Linea analizar(const QList<QByteArray>& argumentos) {
@@ -363,7 +387,7 @@ int ordenImport(const Linea& l) {
     salidaDistintaDe(l, origen);
     QFile archivo(origen);
     abrirEntrada(archivo);
-    if (esTipografia(archivo.peek(4))) {
+    if (esTipografia(archivo.peek(8), origen)) {
       const QByteArray datos = archivo.readAll();
       if (archivo.error() != QFileDevice::NoError)
         throw Fallo(QStringLiteral("%1: no se puede leer el archivo").arg(origen));
@@ -376,7 +400,8 @@ int ordenImport(const Linea& l) {
   }
   for (const QString& a : r.informe) avisar(origen + QStringLiteral(": ") + a);
   escribirSalida(l.valor("--output"), comoFuente(r.registros, origen));
-  avisar(QStringLiteral("%1: %2 caracteres importados").arg(origen).arg(r.registros.size()));
+  cerrarAvisos();
+  decir(QStringLiteral("%1: %2 caracteres importados").arg(origen).arg(r.registros.size()));
   return 0;
 }
 
@@ -472,16 +497,17 @@ const QList<Orden>& ordenes() {
                       "--order, --bit-order e --invert; el comentario del principio de cada uno explica la "
                       "disposición de sus bytes con un ejemplo. FORMATO es uno de estos:")},
       {QStringLiteral("import"),
-       QStringLiteral("FUENTE.bdf|TIPOGRAFIA.ttf"),
+       QStringLiteral("FUENTE.bdf|TIPOGRAFIA"),
        0,
        1,
        {QStringLiteral("--family"), QStringLiteral("--size"), QStringLiteral("--threshold"), o},
        {},
        ordenImport,
-       QStringLiteral("Toma los caracteres de la lista de 121 de una fuente BDF, de una tipografía TrueType u "
-                      "OpenType o de una familia instalada (--family en vez del archivo), encajados en la "
-                      "cuadrícula de 7 x 10, e informa de lo que recortó, omitió o falta. Una tipografía se dibuja "
-                      "sin suavizado a --size PX, o con suavizado y --threshold N.")},
+       QStringLiteral("Toma los caracteres de la lista de 121 de una fuente BDF, de una tipografía (TrueType, "
+                      "OpenType, de mapas de bits .otb, PCF o .pcf.gz) o de una familia instalada (--family en vez "
+                      "del archivo), encajados en la cuadrícula de 7 x 10, e informa de lo que recortó, omitió o "
+                      "falta. Una tipografía se dibuja con FreeType sin suavizado a --size PX, o con suavizado y "
+                      "--threshold N.")},
       {QStringLiteral("render"),
        QStringLiteral("FUENTE TEXTO"),
        2,
@@ -554,13 +580,19 @@ void exigir(const Linea& l, const Orden& orden) {
     for (qsizetype i = orden.maximo; i < l.posicionales.size(); ++i) sobran << l.posicionales[i].texto;
     throw uso(QStringLiteral("sobran argumentos para %1: %2").arg(l.orden, sobran.join(QLatin1Char(' '))));
   }
-  if (!l.posicionales.isEmpty()) exigirNombreExacto(l.posicionales[0]);
+  if (!l.posicionales.isEmpty()) {
+    // Every input is read by name, some of them twice.
+    if (l.posicionales[0].texto == QLatin1String("-"))
+      throw uso(QStringLiteral("%1 no lee la entrada estándar: indique un archivo").arg(l.orden));
+    exigirNombreExacto(l.posicionales[0]);
+  }
   if (l.tiene("--output")) exigirNombreExacto(l.valores.value(QStringLiteral("--output")));
 }
 
 }  // namespace
 
 int programa(const QList<QByteArray>& argumentos) {
+  cuentaDeAvisos = {};
   try {
     const Linea l = analizar(argumentos);
     if (l.tiene("--version")) {
@@ -575,18 +607,23 @@ int programa(const QList<QByteArray>& argumentos) {
     for (const Orden& orden : ordenes()) {
       if (orden.nombre != l.orden) continue;
       exigir(l, orden);
-      return orden.ejecutar(l);
+      const int estado = orden.ejecutar(l);
+      cerrarAvisos();
+      return estado;
     }
     throw uso(QStringLiteral("orden desconocida: %1").arg(l.orden));
   } catch (const Fallo& f) {
-    avisar(f.mensaje());
+    cerrarAvisos();
+    decir(f.mensaje());
     return f.estado();
   } catch (const std::bad_alloc&) {
-    avisar(QStringLiteral("no hay memoria suficiente"));
+    cerrarAvisos();
+    decir(QStringLiteral("no hay memoria suficiente"));
     return EstadoProblemas;
   } catch (const std::exception& e) {
+    cerrarAvisos();
     // Whatever else a library throws still ends with one line, not an abort.
-    avisar(QStringLiteral("error inesperado: %1").arg(QString::fromLocal8Bit(e.what())));
+    decir(QStringLiteral("error inesperado: %1").arg(QString::fromLocal8Bit(e.what())));
     return EstadoProblemas;
   }
 }

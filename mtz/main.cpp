@@ -1,10 +1,6 @@
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <memory>
 #include <new>
 
 #include "Programa.h"
@@ -26,18 +22,7 @@ int main(int argc, char* argv[]) {
     // name that is not UTF-8 must be seen as such.
     QList<QByteArray> argumentos;
     for (int i = 1; i < argc; ++i) argumentos.append(QByteArray(argv[i]));
-    // Only a typeface import needs the toolkit's fonts, and with them a GUI
-    // application on the offscreen platform, which wants no display. It costs
-    // every start, so the other commands go without it.
-    const bool tipografias =
-        std::any_of(argv + 1, argv + argc, [](const char* a) { return std::strcmp(a, "import") == 0; });
-    std::unique_ptr<QCoreApplication> aplicacion;
-    if (tipografias) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-      aplicacion = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-      aplicacion = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    const QCoreApplication aplicacion(argc, argv);
     return mtz::programa(argumentos);
   } catch (const std::bad_alloc&) {
     (void)std::fputs("mtz: no hay memoria suficiente\n", stderr);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package: made by CPack from the build the tests just passed on,
+# made again from a second build in another folder and found the same bytes,
 # checked by lintian, installed into this machine with apt as a user would,
 # and its mtz run on the starter font it ships. Removed again at the end, so
 # that the next run installs its own package rather than finding one there.
@@ -17,6 +18,15 @@ rm -f "$COMPILACION"/grafolux_*.deb
 paquete=$(ls "$COMPILACION"/grafolux_*.deb)
 dpkg-deb -f "$paquete" Package Version Depends
 
+# Reproducible: a build of the same commit in a folder of another name and
+# length, without the tests, packs to the same bytes.
+otra=$COMPILACION-paquete
+COMPILACION=$otra compilar -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF
+rm -f "$otra"/grafolux_*.deb
+(cd "$otra" && timeout 600 cpack -G DEB >cpack.log 2>&1) || { cat "$otra/cpack.log"; exit 1; }
+cmp "$paquete" "$otra/$(basename "$paquete")" || { echo "Dos compilaciones dan paquetes distintos" >&2; exit 1; }
+echo "reproducible: $(sha256sum <"$paquete" | cut -c1-16) en $(basename "$COMPILACION")/ y $(basename "$otra")/"
+
 # Every tag counts, down to the pedantic ones; a tag that is meant is
 # overridden in packaging/lintian-overrides, with its reason.
 lintian --fail-on error,warning,info,pedantic --pedantic --display-info "$paquete"
@@ -31,5 +41,10 @@ done
 
 apt_get install -y -qq --no-install-recommends "$paquete" >/dev/null
 command -v mtz grafolux grafolux-lanzador
+[ -x /usr/libexec/grafolux/grafolux ]
+# The package has no maintainer scripts: the triggers of shared-mime-info and
+# desktop-file-utils take in the file type and the menu entry that opens it.
+grep -q ':application/x-grafolux-mtz:\*\.mtz$' /usr/share/mime/globs2
+grep -q '^application/x-grafolux-mtz=.*grafolux\.desktop' /usr/share/applications/mimeinfo.cache
 mtz --version
 mtz check /usr/share/grafolux/tipografias/basica.mtz

@@ -122,40 +122,47 @@ QImage icono() {
   return dieciseisColores(imagen);
 }
 
-// The same drawing at 16 x 16, set pixel by pixel: scaled down, the letter
-// turns grey and the dots run into each other. '#' black, 'r' red.
+// The menus' icon at 16 x 16, set pixel by pixel: scaled down, the letter
+// turns grey and the dots run into each other. The same tile as the larger
+// ones: white with a grey edge and round corners, clear around them.
+// '#' black, 'r' red, '.' white, 'g' the edge, ' ' clear.
 QImage icono16() {
   // clang-format off
   const char* filas[] = {
-      ".####...........",
-      "#...##..........",
-      "....##..........",
-      ".#####..........",
-      "##..##..........",
-      "##..##..........",
-      ".###.##....r.r..",
-      "................",
-      "..#............r",
-      "..#.............",
-      "..#..#.....r.r.r",
-      "..#..##.........",
-      "..######.r.....r",
-      ".....##.........",
-      ".....#.....r.r.r",
-      "................",
+      "  gggggggggggg  ",
+      " g............g ",
+      "g..###.........g",
+      "g.....#........g",
+      "g..####...r.r..g",
+      "g.#...#........g",
+      "g..####.......rg",
+      "g..............g",
+      "g..#......r.r.rg",
+      "g..#...........g",
+      "g..#....r.....rg",
+      "g..#..#........g",
+      "g..#####..r.r.rg",
+      "g.....#........g",
+      " g............g ",
+      "  gggggggggggg  ",
   };
   // clang-format on
-  QImage imagen(16, 16, QImage::Format_RGB32);
+  QImage imagen(16, 16, QImage::Format_ARGB32);
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 16; ++x) {
       const char c = filas[y][x];
-      imagen.setPixel(x, y, c == '#' ? qRgb(0, 0, 0) : c == 'r' ? qRgb(0xFF, 0, 0) : qRgb(0xFF, 0xFF, 0xFF));
+      imagen.setPixel(x, y,
+                      c == '#'   ? qRgb(0, 0, 0)
+                      : c == 'r' ? qRgb(0xFF, 0, 0)
+                      : c == 'g' ? qRgb(0x99, 0x99, 0x99)
+                      : c == '.' ? qRgb(0xFF, 0xFF, 0xFF)
+                                 : qRgba(0, 0, 0, 0));
     }
   }
-  return dieciseisColores(imagen);
+  return imagen;
 }
 
-// The icon for menus and docks from 48 px up: the drawing of the 32 x 32
+// The icon for menus and docks from 32 px up: the drawing of the 32 x 32
 // one on its 32-unit grid, scaled and smoothed, on a white tile with round
 // corners and a grey edge so that it stands out on a dark panel too.
 QImage iconoGrande(int lado) {
@@ -244,9 +251,9 @@ int main(int argc, char* argv[]) {
   guardar(banner(), imagenes.filePath("banner.png"));
   guardar(icono(), imagenes.filePath("grafolux.png"));
   guardar(logo(), archivos.filePath("logo.jpg"), "JPEG", 90);
-  // The icon at the other sizes of the menus; the 32 x 32 one is above.
+  // The icon at each size of the menus; the window's own is above.
   guardar(icono16(), iconos.filePath("grafolux-16.png"));
-  for (const int lado : {48, 64, 128, 256}) {
+  for (const int lado : {32, 48, 64, 128, 256}) {
     guardar(iconoGrande(lado), iconos.filePath(QStringLiteral("grafolux-%1.png").arg(lado)));
   }
   return 0;

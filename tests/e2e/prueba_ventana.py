@@ -1,6 +1,6 @@
-"""The built editor on a private Xvfb with openbox, driven with xdotool and judged by the font files and the
-screen: only what a real window shows. Every wait has a deadline; the X server and the editor die with this
-process. Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS (PNG screenshots)."""
+"""The built editor on a private Xvfb with openbox, driven with xdotool and judged by the font files and the screen:
+only what a real window shows. Every wait has a deadline; the X server and the editor die with this process.
+Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS."""
 
 import ctypes, os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
 from urllib.parse import unquote, urlsplit
@@ -88,36 +88,43 @@ def setUpModule():
     for variable in ("QT_QPA_PLATFORM", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY"):
         os.environ.pop(variable, None)
     os.environ.update(DISPLAY=":" + numero.decode().strip(), PATH=abridor + os.pathsep + os.environ["PATH"])
-    lanzar(["openbox", "--sm-disable"], env={**os.environ, "HOME": abridor})
-    esperar(lambda: "not support" not in xdotool("getactivewindow", salida="stderr"), "openbox arranca", 20)
+    # openbox runs its start-up command once it manages windows: a window mapped before may never be shown.
+    listo = pathlib.Path(abridor, "openbox-listo")
+    lanzar(["openbox", "--sm-disable", "--startup", f"touch {listo}"], env={**os.environ, "HOME": abridor})
+    esperar(listo.exists, "openbox arranca", 20)
 
 
 class Ventana(unittest.TestCase):  # the editor in a working folder of its own, and what a person does with it
-    def abrir(self, tipografias=True, subcarpeta=""):
+    def abrir(self, tipografias=True, subcarpeta="", argumentos=(), aviso=None, orden="GRAFOLUX_PROGRAMA", **entorno):
+        """The editor, or the program that variable names; `aviso`: the capture of a box answered first."""
         self.assertLess(time.monotonic(), FIN, "sin tiempo: la prueba pasó de 150 s")
         temporal = tempfile.mkdtemp(prefix="grafolux-e2e-")
         self.addCleanup(shutil.rmtree, temporal, True)
         self.carpeta, self.abierto = os.path.join(temporal, subcarpeta), pathlib.Path(temporal, "abierto")
         shutil.copytree(os.path.join(DATOS, "ayuda"), os.path.join(self.carpeta, "ayuda"))
         os.makedirs(os.path.join(self.carpeta, "tipografias" if tipografias else ""), exist_ok=True)
-        self.proceso = lanzar([os.environ["GRAFOLUX_PROGRAMA"]], cwd=self.carpeta, env={
+        proceso = self.proceso = lanzar([os.environ[orden], *argumentos], cwd=self.carpeta, env={
             **os.environ, "HOME": self.carpeta, "GRAFOLUX_ABIERTO": self.abierto,
-            "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal)})
-        self.addCleanup(lambda: self.proceso.kill() or self.proceso.wait(ESPERA))
+            "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal), **entorno})
+        self.addCleanup(lambda: proceso.kill() or proceso.wait(ESPERA))
         self.addCleanup(lambda: any(t is self for t, _ in self._outcome.result.errors + self._outcome.result.failures)
                         and Imagen().guardar(f"fallo-{self._testMethodName}"))
         self.ventana = None
-        if tipografias:
-            self.ventana = esperar(lambda: self.ventanas("Grafolux"), "se muestra la ventana", 20)[0]
+        if aviso:  # the box has the window's caption
+            caja = esperar(lambda: self.ventanas("Grafolux"), aviso)[0]
+            Imagen(caja).guardar(aviso)
+            self.teclas("Return")
+        if tipografias or argumentos or entorno:
+            self.ventana = esperar(lambda: self.ventanas("Grafolux", principal=True), "se muestra la ventana", 20)[0]
             self.esperar_dibujo(set(), "la ventana se pinta")
 
     def esperar_bytes(self, nombre, esperado, que):
-        ruta = pathlib.Path(self.carpeta, "tipografias", nombre)
+        ruta = pathlib.Path(self.carpeta, "tipografias", nombre)  # a name, or a full path
         esperar(lambda: ruta.exists() and ruta.read_bytes() == esperado, lambda: f"{que}: {ruta.read_bytes()!r}")
 
-    def ventanas(self, titulo):  # visible windows of that caption other than the main window
+    def ventanas(self, titulo, principal=False):  # visible windows of that caption: the main one (451 x 426), or not
         return [int(w) for w in xdotool("search", "--onlyvisible", "--name", "^" + titulo.replace("?", "\\?") + "$"
-                                        ).split() if int(w) != self.ventana]
+                                        ).split() if ("451x426" in xdotool("getwindowgeometry", w)) == principal]
 
     def clic(self, *donde):
         """Clicks each place in turn, then rests the pointer on a blank spot."""
@@ -126,6 +133,17 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
 
     def teclas(self, *teclas, texto=None):
         xdotool(*(["type", "--delay", 30, texto] if texto else ["key", "--delay", 30, *teclas]))
+
+    def cerrar(self):  # the window manager's close, and a clean end
+        self.teclas("alt+F4")
+        self.assertEqual(self.proceso.wait(ESPERA), 0)
+
+    def elegir_caracter(self, *teclas):  # the character list's popup, walked with the keyboard
+        antes = xdotool("search", "--onlyvisible", "--class", "grafolux")
+        self.clic("cboCarac")
+        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") != antes, "la lista se abre")
+        self.teclas("Home", *teclas, "Return")
+        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") == antes, "la lista se cierra")
 
     def escribir_nombre(self, texto):
         self.clic("txtArch")
@@ -160,11 +178,7 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.escribir_nombre("ejemplo")
         self.clic("cmdCrear")
         self.esperar_bytes("ejemplo.mtz", b"", "Crear hace un archivo vacío con la extensión añadida")
-        antes = xdotool("search", "--onlyvisible", "--class", "grafolux")
-        self.clic("cboCarac")  # the character list's popup, walked with the keyboard to "I"
-        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") != antes, "la lista se abre")
-        self.teclas("Home", *["Down"] * 35, "Return")
-        esperar(lambda: xdotool("search", "--onlyvisible", "--class", "grafolux") == antes, "la lista se cierra")
+        self.elegir_caracter(*["Down"] * 35)  # "I"
         self.clic("cmdGrabar")
         self.esperar_bytes("ejemplo.mtz", REGISTRO_I, "Grabar escribe el registro")
         Imagen(self.ventana).guardar("ventana-con-I")
@@ -203,13 +217,45 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.assertEqual((urlsplit(pedido).fragment, unquote(urlsplit(pedido).path)),
                          ("", os.path.join(os.path.realpath(self.carpeta), "ayuda", "editor.html")))
         self.escribir_nombre("medio.txt")
-        self.teclas("alt+F4")  # the focus leaves the name box for no control of the window: no message, a clean end
-        self.assertEqual(self.proceso.wait(ESPERA), 0)
+        self.cerrar()  # the focus leaves the name box for no control of the window: no message
 
     def test_sin_tipografias_avisa_y_termina(self):
         self.abrir(tipografias=False)
         self.cerrar_caja("Grafolux", captura="sin-tipografias")
         self.assertNotEqual(self.proceso.wait(ESPERA), 0)
+
+    def test_un_archivo_dado_es_el_de_trabajo(self):
+        """Given a font, the editor lists its folder and stores into it; a file it cannot use is named in a box."""
+        fuentes = pathlib.Path(tempfile.mkdtemp(prefix="Mis fuentes "))
+        self.addCleanup(shutil.rmtree, fuentes, True)
+        (fuente := fuentes / "mi fuente.mtz").write_bytes(REGISTRO_I.replace(b"I", b"a"))
+        self.abrir(tipografias=False, argumentos=[str(fuente)])
+        self.elegir_caracter()
+        self.clic("cmdLeer")
+        self.esperar_dibujo(DIBUJO_I, "Leer trae el dibujo del archivo dado")
+        self.clic((4, 5), "cmdGrabar")
+        self.cerrar_caja("Sobreescribe el caracter?")
+        self.esperar_bytes(fuente, CON_PUNTO.replace(b"I", b"a"), "Grabar escribe en el archivo dado")
+        self.cerrar()
+        (fuentes / "notas.mtz").write_text("texto")
+        (fuentes / "notas.txt").write_text("")
+        (fuentes / "carpeta.mtz").mkdir()
+        for nombre in ("nueva.mtz", "notas.mtz", "notas.txt", "carpeta.mtz"):
+            with self.subTest(nombre):
+                self.abrir(tipografias=False, argumentos=[str(fuentes / nombre)], aviso="archivo-" + nombre)
+                self.clic("cmdCrear")  # a missing file keeps its name, so «Crear» makes it; others leave no name
+                if nombre != "nueva.mtz":
+                    self.cerrar_caja("Grafolux")  # "Debe escribir un nombre para el archivo."
+                self.cerrar()
+        self.assertEqual((fuentes / "nueva.mtz").read_bytes(), b"")
+
+    def test_la_orden_instalada_avisa_en_una_caja(self):
+        """With no folder of their own to write in, the user is told in a box, then works on the installed fonts."""
+        self.abrir(tipografias=False, orden="GRAFOLUX_LANZADOR", aviso="casa-sin-escritura",
+                   XDG_DATA_HOME=os.path.join(os.environ["GRAFOLUX_LANZADOR"], "datos"))
+        self.clic("primer archivo", "cmdCrear")
+        self.cerrar_caja("Grafolux")  # "El archivo ya existe.": the listed folder is the installed one
+        self.cerrar()
 
 
 if __name__ == "__main__":

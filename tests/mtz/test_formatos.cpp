@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Glyphs 10, 9, 8, 3 and 0 columns wide; codes of 128 and -1, shown as a full and an empty column; the two
-// characters a literal escapes; € (no GFX code) and a repeated '"' (one per character in a dictionary).
+// characters a literal escapes; € (0x80 where fonts are indexed by byte) and a repeated '"' (one per character in a
+// dictionary or a font indexed by code).
 const QByteArray Prueba = registro("I", {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) +
                           registro("\\", {1, 2, 4, 8, 16, 32, 64, 0, 0x55}) +
                           registro("\x80", {0x3e, 128, -1, 0x49, 0x49, 0x41, 0x22, 0x01}) + registro("\"", {3, 0, 3}) +
@@ -23,14 +24,39 @@ const QStringList Dibujos = {u"49 11 #......... #......... #......... #.........
                              u"f1 1 .......... .......... .......... .......... .......... .......... .........."_s,
                              u"22 2 #......... #......... #......... #......... #......... #......... #........."_s};
 
-// The C tables as lines "byte width hex".
+// The C tables as lines "byte width hex". The header is included twice here and once more by a second file of
+// the program (otra.c).
 const char* const LeerTablas = R"(#include <stdio.h>
 #include "f.h"
+#include "f.h"
 int main(void) {
-  for (int i = 0; i < F__CARACTERES; ++i, putchar('\n')) {
-    printf("%02x %d ", f__caracteres[i], f__anchos[i]);
-    for (int b = 0; b < F__BYTES; ++b) printf("%02x", f__codigos[i][b]);
+  for (int i = 0; i < NANDU_CARACTERES; ++i, putchar('\n')) {
+    printf("%02x %d ", nandu_caracteres[i], nandu_anchos[i]);
+    for (int b = 0; b < NANDU_BYTES; ++b) printf("%02x", nandu_codigos[i][b]);
   }
+})";
+
+// Draws every code of a MAX72XX font table as its documentation describes it: 'F', version 2, the first and last
+// codes high byte first, the height, then for each code its width and one byte per column, bit 0 the top row.
+const char* const DibujarMax72xx = R"(#include <stdio.h>
+#include "f.h"
+int main(void) {
+  const uint8_t *t = nandu_max72xx;
+  if (t[0] != 'F' || t[1] != 2 || t[6] != 7) return 1;
+  const unsigned primero = t[2] << 8 | t[3], ultimo = t[4] << 8 | t[5];
+  const uint8_t *p = t + 7;
+  for (unsigned c = primero; c <= ultimo; p += 1 + *p, ++c) {
+    if (*p == 0) continue;
+    printf("%02x %d", c, *p + 1);
+    int sinPunto = *p > 10;
+    for (int f = 0; f < 7; ++f) {
+      putchar(' ');
+      for (int k = 0; k < 10; ++k) putchar(k < *p && (p[1 + k] >> f & 1) ? '#' : '.');
+    }
+    for (int k = 0; k < *p; ++k) sinPunto |= p[1 + k] >> 7;
+    printf(sinPunto ? " bit sin punto\n" : "\n");
+  }
+  return p - t == sizeof nandu_max72xx ? 0 : 1;
 })";
 
 // Reads the tables of Python, JSON, or C as printed above, and draws each character by the layout given as
@@ -60,45 +86,49 @@ typedef struct { uint16_t bitmapOffset; uint8_t width, height, xAdvance; int8_t 
 typedef struct { uint8_t *bitmap; GFXglyph *glyph; uint16_t first, last; uint8_t yAdvance; } GFXfont;
 #include "f.h"
 int main(void) {
-  for (unsigned c = f__fuente.first; c <= f__fuente.last; ++c) {
-    const GFXglyph *g = &f__fuente.glyph[c - f__fuente.first];
+  for (unsigned c = nandu_fuente.first; c <= nandu_fuente.last; ++c) {
+    const GFXglyph *g = &nandu_fuente.glyph[c - nandu_fuente.first];
     char p[7][11] = {"..........", "..........", "..........", "..........", "..........", "..........", ".........."};
     for (int k = 0; k < g->width * g->height; ++k)
-      if ((f__fuente.bitmap[g->bitmapOffset + k / 8] >> (MSB ? 7 - k % 8 : k % 8) & 1) != INVERTIDA)
+      if ((nandu_fuente.bitmap[g->bitmapOffset + k / 8] >> (MSB ? 7 - k % 8 : k % 8) & 1) != INVERTIDA)
         p[7 + g->yOffset + (FILAS ? k / g->width : k % g->height)][g->xOffset + (FILAS ? k % g->width : k / g->height)] = '#';
     if (g->xAdvance) printf("%02x %d %s %s %s %s %s %s %s\n", c, g->xAdvance, p[0], p[1], p[2], p[3], p[4], p[5], p[6]);
   }
-  return f__fuente.yAdvance == 8 ? 0 : 1;
+  return nandu_fuente.yAdvance == 8 ? 0 : 1;
 })";
 
 }  // namespace
 
 TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
   QTemporaryDir dir;
-  // A line feed in the font's name must stay inside the comment or string that names the file, or the export fails.
-  escribirArchivo(dir.filePath(u"f\n.mtz"_s), Prueba);
+  // A line feed in the font's name must stay inside the comment or string that names the file, or the export fails;
+  // the identifiers are plain ASCII, never reserved.
+  const QString fuente = u"ñandú\n.mtz"_s;
+  escribirArchivo(dir.filePath(fuente), Prueba);
   escribirArchivo(dir.filePath(u"leer.c"_s), LeerTablas);
+  escribirArchivo(dir.filePath(u"otra.c"_s), "#include \"f.h\"\n");
   escribirArchivo(dir.filePath(u"leer.py"_s), LeerPython);
   escribirArchivo(dir.filePath(u"dibujar.c"_s), DibujarGfx);
-  for (const auto& [formato, compilar, lector] : {std::tuple{"c", "cc -std=c99 -pedantic leer.c", "tablas"},
-                                                  {"arduino", "c++ -xc++ -pedantic leer.c", "tablas"},
+  escribirArchivo(dir.filePath(u"max72xx.c"_s), DibujarMax72xx);
+  for (const auto& [formato, compilar, lector] : {std::tuple{"c", "cc -std=c99 -pedantic leer.c otra.c", "tablas"},
+                                                  {"arduino", "c++ -xc++ -pedantic leer.c otra.c", "tablas"},
                                                   {"python", "", "python"},
                                                   {"json", "", "json"},
-                                                  {"gfx", "c++ -xc++ dibujar.c", ""}}) {
-    const bool gfx = formato == "gfx"_L1, py = formato == "python"_L1;
-    for (int i = 0; i < 8; ++i) {
+                                                  {"gfx", "c++ -xc++ dibujar.c", ""},
+                                                  {"max72xx", "cc -std=c99 -pedantic max72xx.c otra.c", ""}}) {
+    const bool gfx = formato == "gfx"_L1, py = formato == "python"_L1, max = formato == "max72xx"_L1;
+    for (int i = 0; i < (max ? 1 : 8); ++i) {
       const QStringList d{QString::number(i & 1), QString::number(i >> 1 & 1), QString::number(i >> 2)};
       QStringList argumentos{
-          u"export"_s, u"f\n.mtz"_s, u"--format"_s, QLatin1String(formato), u"-o"_s, py ? u"f.py"_s : u"f.h"_s};
+          u"export"_s, fuente, u"--format"_s, QLatin1String(formato), u"-o"_s, py ? u"f.py"_s : u"f.h"_s};
       // The format's own layout (rows and msb for GFX) is asked for with no option.
-      if ((i & 1) != gfx) argumentos << u"--order"_s << (i & 1 ? u"rows"_s : u"columns"_s);
-      if ((i >> 1 & 1) != gfx) argumentos << u"--bit-order"_s << (i & 2 ? u"msb"_s : u"lsb"_s);
+      if ((i & 1) != gfx && !max) argumentos << u"--order"_s << (i & 1 ? u"rows"_s : u"columns"_s);
+      if ((i >> 1 & 1) != gfx && !max) argumentos << u"--bit-order"_s << (i & 2 ? u"msb"_s : u"lsb"_s);
       if (i & 4) argumentos << u"--invert"_s;
       SCOPED_TRACE(argumentos.join(u' ').toStdString());
       const Corrida e = correr(QStringLiteral(MTZ_PROGRAMA), argumentos, dir.path());
       ASSERT_EQ(e.estado, 0) << e.errores.toStdString();
-      EXPECT_EQ(e.errores.contains("registro 6: el carácter \" repetido se omite"), gfx || py);
-      EXPECT_EQ(e.errores.contains("registro 3: el carácter €"), gfx);
+      EXPECT_EQ(e.errores.contains("registro 6: el carácter \" repetido se omite"), gfx || py || max);
       Corrida r;
       if (*compilar) {
         const QStringList c = palabras(compilar) + palabras("-Wall -Wextra -Werror -o leer") +
@@ -112,8 +142,10 @@ TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
       EXPECT_EQ(r.estado, 0) << r.errores.toStdString();
       QStringList leido = QString::fromUtf8(r.salida).split(u'\n', Qt::SkipEmptyParts);
       leido.sort();
-      QStringList esperado = Dibujos.mid(0, gfx || py ? 5 : 6);
-      if (gfx) esperado[2] = u"20 3"_s + u" .........."_s.repeated(7);  // no €, but the space GFX adds
+      QStringList esperado = Dibujos.mid(0, gfx || py || max ? 5 : 6);
+      // The space the byte-indexed fonts add; in MAX72XX's an empty drawing is as wide as a missing one, 0.
+      if (gfx || max) esperado << (gfx ? u"20 3"_s : u"20 4"_s) + u" .........."_s.repeated(7);
+      if (max) esperado.removeAt(4);
       esperado.sort();
       EXPECT_EQ(leido.join(u'\n').toStdString(), esperado.join(u'\n').toStdString());
     }
@@ -129,6 +161,10 @@ TEST(Exportar, FuenteVaciaEnCadaFormatoYCaracteresQueNoCaben) {
     EXPECT_TRUE(v.estado == 1 && v.salida + v.errores == "mtz: " + vacia.toUtf8() + ": la fuente no tiene caracteres\n")
         << f.nombre << v.errores.toStdString();
   }
+  // Warnings stop at 200 lines, and one more counts the rest.
+  escribirArchivo(vacia, registro("a", {1}).repeated(301));
+  const Corrida p = ejecutar("export", vacia, "--format", "python");
+  EXPECT_TRUE(p.estado == 0 && p.errores.count('\n') == 201 && p.errores.endsWith("mtz: ... y 100 avisos más\n"));
   // The index of C holds one byte per character; a BDF of no glyph is refused rather than written.
   escribirArchivo(vacia, registro("ab", {1}));
   for (const char* formato : {"c", "bdf"}) {
@@ -137,7 +173,7 @@ TEST(Exportar, FuenteVaciaEnCadaFormatoYCaracteresQueNoCaben) {
   }
 }
 
-TEST(Exportar, ArduinoQuedaEnLaFlashConAvrGcc) {
+TEST(Exportar, ArduinoYMax72xxQuedanEnLaFlashConAvrGcc) {
   if (QStandardPaths::findExecutable(u"avr-gcc"_s).isEmpty()) {
     if (qEnvironmentVariableIsSet("CI")) FAIL() << "falta avr-gcc (scripts/paquetes-mtz.txt)";
     GTEST_SKIP() << "sin avr-gcc";
@@ -147,12 +183,14 @@ TEST(Exportar, ArduinoQuedaEnLaFlashConAvrGcc) {
   escribirArchivo(f, Prueba);
   const QByteArray io = "#include <avr/io.h>\n";
   // The export first, before anything that defines PROGMEM, and last.
-  for (const auto& [antes, despues] :
-       {std::pair{QByteArray(), io}, {io + "#include <avr/pgmspace.h>\n", QByteArray()}}) {
-    ASSERT_EQ(ejecutar("export", f, "--format", "arduino", "-o", dir.filePath(u"f.h"_s)).estado, 0);
+  for (const auto& [formato, tablas, antes, despues] :
+       {std::tuple{"arduino", QStringList{u"f_codigos"_s, u"f_anchos"_s, u"f_caracteres"_s}, QByteArray(), io},
+        {"arduino", QStringList{u"f_codigos"_s}, io + "#include <avr/pgmspace.h>\n", QByteArray()},
+        {"max72xx", QStringList{u"f_max72xx"_s}, QByteArray(), io}}) {
+    ASSERT_EQ(ejecutar("export", f, "--format", formato, "-o", dir.filePath(u"f.h"_s)).estado, 0);
     QByteArray programa = antes + "#include \"f.h\"\n" + despues + "int main(void) {\n";
-    for (const char* t : {"f_codigos", "f_anchos", "f_caracteres"})
-      programa += "  PORTB ^= pgm_read_byte((const uint8_t *)&" + QByteArray(t) + " + PINB);\n";
+    for (const QString& t : tablas)
+      programa += "  PORTB ^= pgm_read_byte((const uint8_t *)&" + t.toUtf8() + " + PINB);\n";
     escribirArchivo(dir.filePath(u"avr.cpp"_s), programa + "  return 0;\n}\n");
     const Corrida c =
         correr(u"avr-gcc"_s, palabras("-mmcu=atmega328p -Os -Wall -Werror avr.cpp -o avr.elf"), dir.path());
@@ -161,8 +199,7 @@ TEST(Exportar, ArduinoQuedaEnLaFlashConAvrGcc) {
     const QString tamano = QString::fromUtf8(correr(u"avr-size"_s, {u"avr.elf"_s}, dir.path()).salida);
     EXPECT_EQ(tamano.section(u'\n', 1, 1).section(u'\t', 1, 1).trimmed(), u"0"_s) << tamano.toStdString();
     const QString simbolos = QString::fromUtf8(correr(u"avr-nm"_s, {u"-C"_s, u"avr.elf"_s}, dir.path()).salida);
-    for (const char* t : {"f_codigos", "f_anchos", "f_caracteres"})
-      EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << programa.toStdString();
+    for (const QString& t : tablas) EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << programa.toStdString();
   }
 }
 

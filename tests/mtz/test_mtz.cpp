@@ -105,7 +105,7 @@ TEST(LineaDeOrdenes, AyudaVersionYErroresDeUso) {
   EXPECT_TRUE(ejecutar("--version").salida.contains(GRAFOLUX_VERSION));
   for (const char* mal : {"", "borrar F", "list", "list F F", "export F", "export F --format=rust", "list F --scale 3",
                           "render F a --scale 0", "export F --format c -o", "export F --format=bdf --invert",
-                          "export F --format=c --order=diagonal", "export F --format=c --invert=1"}) {
+                          "export F --format=c --order=diagonal", "export F --format=c --invert=1", "list -"}) {
     const Corrida c = orden(palabras(mal, Basica));
     EXPECT_TRUE(c.estado == 2 && c.salida.isEmpty() && c.errores.count('\n') == 1) << mal << c.errores.toStdString();
   }
