@@ -73,9 +73,11 @@ QString carpetaEn(bool enDisco) {
 // slot written and flushed, the record removed. Over the last record of a
 // full file, the question answered at once, or a new character appended to a
 // file of 32766 records (cut back outside the timing). Wall-clock time: a
-// flush waits for the disk without using the processor.
-void Grabar(benchmark::State& estado, bool enDisco, bool agregar) {
+// flush waits for the disk without using the processor. With vecinos more
+// files in the folder, which a store lists to find every rollback record.
+void Grabar(benchmark::State& estado, bool enDisco, bool agregar, int vecinos = 0) {
   QTemporaryDir carpeta(carpetaEn(enDisco));
+  for (int i = 0; i < vecinos; ++i) escribir(carpeta.filePath(QStringLiteral("otra%1.mtz").arg(i)), {});
   const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
   const int registros = agregar ? Lleno - 1 : Lleno;
   escribir(ruta, registrosDePrueba(registros, registroDe('\xD1', 1)));
@@ -98,6 +100,9 @@ BENCHMARK_CAPTURE(Grabar, sobreescribir_en_disco, true, false)->Unit(benchmark::
 BENCHMARK_CAPTURE(Grabar, agregar_en_disco, true, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Grabar, sobreescribir_en_memoria, false, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Grabar, agregar_en_memoria, false, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Grabar, agregar_en_memoria_entre_10000, false, true, 10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The floor for a durable store: one slot written in place and flushed,
 // nothing else, on the same disk.

@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "DeshacerEnCarpeta.h"
+
 namespace fontfile {
 namespace {
 
@@ -57,34 +59,17 @@ bool sincronizarCarpeta(const QByteArray& carpeta) {
   return hecho;
 }
 
-// A rollback record beside a font, or nothing when there is none or it is
-// not whole.
-std::optional<Deshacer> leerDeshacer(const QByteArray& ruta) {
-  const int fd = sinInterrupcion(
-      [&] { return ::open(ruta.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY); });
-  if (fd < 0) return std::nullopt;
-  QByteArray bytes(256, Qt::Uninitialized);
-  struct stat estado {};
-  const ssize_t n = ::fstat(fd, &estado) == 0 && S_ISREG(estado.st_mode)
-                        ? sinInterrupcion([&] { return ::pread(fd, bytes.data(), bytes.size(), 0); })
-                        : -1;
-  ::close(fd);
-  if (n < 0) return std::nullopt;
-  bytes.truncate(n);
-  return Deshacer::deBytes(bytes);
-}
-
-// The record, flushed with its name before the store touches the font.
-bool escribirDeshacer(const QByteArray& ruta, const QByteArray& carpeta, const Deshacer& d) {
-  const int fd = sinInterrupcion(
-      [&] { return ::open(ruta.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666); });
-  if (fd < 0) return false;
+// The record, flushed with its names before the store touches the font;
+// nothing when it could not be written.
+std::optional<Creado> escribirDeshacer(const QByteArray& carpeta, const struct stat& fuente, const Deshacer& d) {
+  const Creado c = crearDeshacer(carpeta, fuente);
+  if (c.fd < 0) return std::nullopt;
   const QByteArray bytes = d.aBytes();
-  const bool escrito = escribirTodo(fd, bytes.constData(), bytes.size(), 0) && ::fdatasync(fd) == 0;
-  ::close(fd);
-  if (escrito && sincronizarCarpeta(carpeta)) return true;
-  ::unlink(ruta.constData());
-  return false;
+  const bool escrito = escribirTodo(c.fd, bytes.constData(), bytes.size(), 0) && ::fdatasync(c.fd) == 0;
+  ::close(c.fd);
+  if (escrito && sincronizarCarpeta(carpeta)) return c;
+  quitarDeshacer(c);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -132,15 +117,20 @@ bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
   }
   struct stat propio {};
   if (::fstat(fd_, &propio) != 0) throw ErrorArchivo(Falla::NoSePuedeLeer);
+  const Identidad identidad = identidadDe(fd_, propio);
   const QByteArray carpeta = carpetaReal(ruta_);
+  pendiente_.reset();
+  const auto desgarro = [&](const Hallado& h) {
+    return h.paraEsta &&
+           hayQueDeshacer(*h.paraEsta, longitudTalCual(), leerTalCual(h.paraEsta->desde, LongitudRegistro));
+  };
   if (bloqueo == Bloqueo::Compartido) {
     // Under the shared lock no store is under way: a rollback record found
     // now was left by a store cut short.
-    pendiente_ = carpeta.isEmpty() ? std::nullopt : leerDeshacer(rutaDeshacer(carpeta, propio.st_ino));
-    if (pendiente_ &&
-        !hayQueDeshacer(*pendiente_, longitudTalCual(), leerTalCual(pendiente_->desde, LongitudRegistro))) {
-      pendiente_.reset();
-    }
+    const auto hallados = carpeta.isEmpty() ? std::vector<Hallado>() : buscarDeshacer(carpeta, propio, identidad);
+    const auto h = std::find_if(hallados.begin(), hallados.end(), desgarro);
+    if (h != hallados.end()) pendiente_ = Pendiente{*h->paraEsta, h->ruta};
+    vistaDeshecha_ = true;
     return true;
   }
   struct stat nombrado {};
@@ -151,18 +141,25 @@ bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
   if (carpeta.isEmpty() || ::faccessat(AT_FDCWD, carpeta.constData(), W_OK | X_OK, AT_EACCESS) != 0) {
     throw ErrorArchivo(Falla::NoSePuedeEscribir);
   }
+  propio_ = propio;
+  identidad_ = identidad;
   carpetaReal_ = carpeta;
-  rutaDeshacer_ = rutaDeshacer(carpeta, propio.st_ino);
-  if (const auto d = leerDeshacer(rutaDeshacer_)) {
-    if (hayQueDeshacer(*d, longitudTalCual(), leerTalCual(d->desde, LongitudRegistro)) && !volverAntes(*d)) {
+  // A record for this file left behind could undo a later store.
+  for (const Hallado& h : buscarDeshacer(carpeta, propio, identidad)) {
+    if (desgarro(h)) {
+      if (!volverAntes(*h.paraEsta)) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+      pendiente_ = Pendiente{*h.paraEsta, h.ruta};
+    }
+    if (::unlink(h.ruta.constData()) != 0 && errno != ENOENT && h.paraEsta) {
       throw ErrorArchivo(Falla::NoSePuedeEscribir);
     }
   }
-  if (::unlink(rutaDeshacer_.constData()) != 0 && errno != ENOENT) throw ErrorArchivo(Falla::NoSePuedeEscribir);
   return true;
 }
 
-qint64 ArchivoFuente::longitud() const { return pendiente_ ? pendiente_->longitudAntes : longitudTalCual(); }
+qint64 ArchivoFuente::longitud() const {
+  return pendiente_ && vistaDeshecha_ ? pendiente_->d.longitudAntes : longitudTalCual();
+}
 
 qint64 ArchivoFuente::longitudTalCual() const {
   struct stat estado {};
@@ -171,8 +168,8 @@ qint64 ArchivoFuente::longitudTalCual() const {
 }
 
 QByteArray ArchivoFuente::leer(qint64 desde, qint64 cuantos) const {
-  if (!pendiente_) return leerTalCual(desde, cuantos);
-  const Deshacer& d = *pendiente_;
+  if (!pendiente_ || !vistaDeshecha_) return leerTalCual(desde, cuantos);
+  const Deshacer& d = pendiente_->d;
   QByteArray datos = leerTalCual(desde, std::clamp<qint64>(d.longitudAntes - desde, 0, cuantos));
   if (!d.esAgregado()) {
     const qint64 fin = std::min<qint64>(desde + datos.size(), d.desde + LongitudRegistro);
@@ -210,6 +207,7 @@ bool ArchivoFuente::volverAntes(const Deshacer& d) {
 // whole new slot in place, which it keeps (see hayQueDeshacer).
 void ArchivoFuente::grabarRanura(qint64 desde, const Ranura& nueva) {
   Deshacer d;
+  d.de = identidad_;
   d.desde = desde;
   d.longitudAntes = longitudTalCual();
   d.nueva = nueva;
@@ -218,14 +216,15 @@ void ArchivoFuente::grabarRanura(qint64 desde, const Ranura& nueva) {
     if (antes.size() != LongitudRegistro) throw ErrorArchivo(Falla::NoSePuedeEscribir);
     std::copy(antes.begin(), antes.end(), d.antes.begin());
   }
-  if (!escribirDeshacer(rutaDeshacer_, carpetaReal_, d)) throw ErrorArchivo(Falla::NoSePuedeEscribir);
+  const auto registro = escribirDeshacer(carpetaReal_, propio_, d);
+  if (!registro) throw ErrorArchivo(Falla::NoSePuedeEscribir);
   if (!escribirTodo(fd_, nueva.data(), LongitudRegistro, desde) || ::fdatasync(fd_) != 0) {
     // When even putting it back fails, the record stays: readers and the
     // next store then undo the store from it.
-    if (volverAntes(d)) ::unlink(rutaDeshacer_.constData());
+    if (volverAntes(d)) quitarDeshacer(*registro);
     throw ErrorArchivo(Falla::NoSePuedeEscribir);
   }
-  ::unlink(rutaDeshacer_.constData());
+  quitarDeshacer(*registro);
 }
 
 void crearVacio(const QString& ruta) {

@@ -6,6 +6,8 @@
 // one store whole against other editors, and keeps readers from seeing a
 // store half done.
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QString>
 #include <exception>
@@ -34,6 +36,12 @@ class ErrorArchivo : public std::exception {
   Falla falla_;
 };
 
+// A store cut short, and the record that undoes it.
+struct Pendiente {
+  Deshacer d;
+  QByteArray ruta;
+};
+
 class ArchivoFuente {
  public:
   // Lectura opens read-only. Escritura opens for reading and writing, for a
@@ -53,9 +61,16 @@ class ArchivoFuente {
   // short as undone (see Deshacer.h); the file itself is not touched.
   // Exclusive, on a file opened for a store: false when the path no longer
   // names the file locked (it was replaced or removed: open the path again).
-  // Otherwise a store cut short is undone on the file itself, and a folder
-  // where no rollback record can be written throws NoSePuedeEscribir.
+  // Otherwise a store cut short is undone on the file itself, and its
+  // records are removed. Throws NoSePuedeEscribir for a folder where no
+  // rollback record can be written, or one that keeps a record for this
+  // file it may not remove, which could undo a later store.
   bool bloquear(Bloqueo bloqueo);
+
+  // The store cut short that bloquear found: under a shared lock what
+  // longitud() and leer() show undone, under an exclusive one what it undid
+  // on the file.
+  const std::optional<Pendiente>& pendiente() const { return pendiente_; }
 
   qint64 longitud() const;
   // Up to cuantos bytes from desde; fewer only at the end of the file.
@@ -74,9 +89,12 @@ class ArchivoFuente {
 
   int fd_ = -1;
   QByteArray ruta_;
-  std::optional<Deshacer> pendiente_;  // a store cut short, as readers see it undone
-  QByteArray carpetaReal_;             // for a store: where its rollback record goes
-  QByteArray rutaDeshacer_;
+  std::optional<Pendiente> pendiente_;
+  bool vistaDeshecha_ = false;  // longitud() and leer() show pendiente_ undone
+  // For a store: the file as locked, and where its rollback record goes.
+  struct stat propio_ {};
+  Identidad identidad_;
+  QByteArray carpetaReal_;
 };
 
 // Creates an empty file at ruta; fails when anything is already there.

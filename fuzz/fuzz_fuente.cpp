@@ -1,7 +1,8 @@
 // Arbitrary bytes as a font, with the rollback record a store cut short may have left, seen through
 // a reader and stored into; the file after the store is held against what the bytes say. Input: the
-// character's index in the list, flags (1: a rollback record, 2: of an append, 4: answer "Sí"), the
-// font, and with a rollback record 50 bytes more: the slot's number, its old and new bytes.
+// character's index in the list, flags (1: a rollback record, 2: of an append, 4: answer "Sí", 8: the
+// record left for an earlier file of the inode), the font, and with a rollback record 50 bytes more:
+// the slot's number, its old and new bytes.
 
 #include <sys/stat.h>
 
@@ -43,15 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
   if ((banderas & 1) && fuente.size() >= 50) {
     const QByteArray cola = fuente.right(50);
     fuente.chop(50);
-    d = Deshacer{qint64{qFromLittleEndian<quint16>(cola.constData())} * LongitudRegistro, 0, {}, {}};
+    d = Deshacer{{}, qint64{qFromLittleEndian<quint16>(cola.constData())} * LongitudRegistro, 0, {}, {}};
     d->longitudAntes = banderas & 2 ? d->desde : fuente.size();
     std::copy_n(cola.constData() + 2, 24, d->antes.begin());
     std::copy_n(cola.constData() + 26, 24, d->nueva.begin());
   }
   escribir(ruta, fuente);
+  QFile leida(ruta);
   struct stat e {};
-  exigir(::stat(QFile::encodeName(ruta).constData(), &e) == 0);
-  if (d) escribir(QFile::decodeName(rutaDeshacer(QFile::encodeName(carpeta.path()), e.st_ino)), d->aBytes());
+  exigir(leida.open(QIODevice::ReadOnly) && ::fstat(leida.handle(), &e) == 0);
+  const bool deOtro = banderas & 8;
+  if (d) d->de = identidadDe(leida.handle(), e), d->de->nacidoNanos += deOtro;
+  if (d) escribir(carpeta.filePath(QStringLiteral(".grafolux-deshacer-%1").arg(e.st_ino)), d->aBytes());
 
   QByteArray vista;
   {
@@ -59,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t n) {
     lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
     vista = lectura.leer(0, lectura.longitud());
     exigir(vista.size() == lectura.longitud() &&
-           (vista == fuente || (d && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro)))));
+           (vista == fuente ||
+            (d && !deOtro && hayQueDeshacer(*d, fuente.size(), fuente.mid(d->desde, LongitudRegistro)))));
   }
   // The record the search must find; -1 when an unreadable slot comes first.
   const QByteArray c1252 = aWindows1252(caracter);

@@ -1,5 +1,7 @@
 #include "Fuente.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <array>
 
@@ -20,6 +22,7 @@ Fuente leerFuente(const QString& ruta) {
     // Shared, like the editor's reads: a store in progress is never seen half done.
     archivo.bloquear(fontfile::ArchivoFuente::Bloqueo::Compartido);
     fuente.leidos = fontfile::leerRegistros(archivo);
+    fuente.pendiente = archivo.pendiente();
   } catch (const fontfile::ErrorArchivo& e) {
     switch (e.falla()) {
       case fontfile::Falla::NoExiste:
@@ -40,6 +43,19 @@ Fuente leerFuente(const QString& ruta) {
                                fontfile::longitudDeCaracter(ranura), fontfile::decodificarRanura(ranura)});
   }
   return fuente;
+}
+
+std::optional<fontfile::Pendiente> reparar(const QString& ruta) {
+  try {
+    // As a store does: a file replaced while it is locked is opened again.
+    for (int intento = 0; intento < 100; ++intento) {
+      fontfile::ArchivoFuente archivo(ruta, fontfile::ArchivoFuente::Modo::Escritura);
+      if (archivo.bloquear(fontfile::ArchivoFuente::Bloqueo::Exclusivo)) return archivo.pendiente();
+    }
+  } catch (const fontfile::ErrorArchivo&) {
+    if (!QFileInfo::exists(ruta)) throw Fallo(QStringLiteral("%1: el archivo no existe").arg(ruta));
+  }
+  throw Fallo(QStringLiteral("%1: no se puede escribir el archivo").arg(ruta));
 }
 
 glyph::Codigos codigosVisibles(const glyph::Codigos& guardados) {
@@ -83,9 +99,14 @@ QString caracterLegible(const QByteArray& caracter1252) {
 
 namespace {
 
-QString donde(const Entrada& e) { return QStringLiteral("registro %1 (byte %2)").arg(e.numero).arg(e.desplazamiento); }
+QString donde(qint64 desplazamiento) {
+  return QStringLiteral("registro %1 (byte %2)").arg(desplazamiento / LongitudRegistro + 1).arg(desplazamiento);
+}
+QString donde(const Entrada& e) { return donde(e.desplazamiento); }
 
 }  // namespace
+
+QString desgarrado(const fontfile::Deshacer& d) { return donde(d.desde); }
 
 QString ilegible(const Entrada& e) {
   return QStringLiteral("%1: longitud de carácter %2, no se puede leer").arg(donde(e)).arg(e.longitud);
@@ -94,6 +115,11 @@ QString ilegible(const Entrada& e) {
 QStringList revisar(const Fuente& fuente) {
   QStringList problemas;
   // Faults of the whole file first: a broken file can have more faults than check shows.
+  if (const auto& p = fuente.pendiente) {
+    problemas << QStringLiteral("%1: a medio %2 en el disco por una grabación cortada; lo deshace mtz repair con %3")
+                     .arg(desgarrado(p->d), p->d.esAgregado() ? QStringLiteral("agregar") : QStringLiteral("grabar"),
+                          QFile::decodeName(p->ruta));
+  }
   if (fuente.ranurasCompletas > MaximoRegistros) {
     problemas << QStringLiteral("byte %1: el archivo tiene %2 registros, más de %3")
                      .arg(qint64{MaximoRegistros} * LongitudRegistro)

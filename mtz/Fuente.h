@@ -27,11 +27,20 @@ struct Fuente {
   int cola = 0;                      // bytes after the last whole slot
   fontfile::RegistrosLeidos leidos;  // the slots as the editor reads them
   std::vector<Entrada> entradas;     // the same slots, each decoded
+  // A store cut short, which leidos shows undone while the disk holds it torn.
+  std::optional<fontfile::Pendiente> pendiente;
 };
 
 // Throws Fallo when the file cannot be opened or read. The file is opened
 // read-only and never changed.
 Fuente leerFuente(const QString& ruta);
+
+// Undoes on the disk a store cut short, under the exclusive lock, as the
+// next store would: what it undid, or nothing. Throws Fallo.
+std::optional<fontfile::Pendiente> reparar(const QString& ruta);
+
+// "registro N (byte B)" of the slot a store cut short left torn.
+QString desgarrado(const fontfile::Deshacer& d);
 
 // The codes as the editor shows them: a code of 128 or more lights its whole
 // column, a negative one none (see dibujoDeCodigos).

@@ -320,6 +320,16 @@ int ordenCheck(const Linea& l) {
   return problemas.isEmpty() ? 0 : EstadoProblemas;
 }
 
+int ordenRepair(const Linea& l) {
+  const QString& ruta = l.posicionales[0].texto;
+  const auto deshecho = reparar(ruta);
+  escribirSalida({}, (deshecho ? QStringLiteral("%1: %2: deshecha la grabación cortada con %3\n")
+                                     .arg(ruta, desgarrado(deshecho->d), QFile::decodeName(deshecho->ruta))
+                               : QStringLiteral("%1: nada que reparar\n").arg(ruta))
+                         .toUtf8());
+  return 0;
+}
+
 // The value of an option that takes one of a few words: its index among them.
 int eleccion(const Linea& l, const char* opcion, const QStringList& palabras) {
   const int i = static_cast<int>(palabras.indexOf(l.valor(opcion)));
@@ -462,9 +472,19 @@ const QList<Orden>& ordenes() {
        {},
        {},
        ordenCheck,
-       QStringLiteral("Revisa el archivo: longitudes de ranura, caracteres fuera de la lista de 121, caracteres "
-                      "guardados dos veces, códigos fuera de 0..127, un registro incompleto al final y más de 32767 "
-                      "registros. Dice qué y dónde.")},
+       QStringLiteral("Revisa el archivo: un registro a medias en el disco por una grabación cortada, longitudes de "
+                      "ranura, caracteres fuera de la lista de 121, caracteres guardados dos veces, códigos fuera de "
+                      "0..127, un registro incompleto al final y más de 32767 registros. Dice qué y dónde.")},
+      {QStringLiteral("repair"),
+       QStringLiteral("FUENTE"),
+       1,
+       1,
+       {},
+       {},
+       ordenRepair,
+       QStringLiteral("Deshace en el disco la grabación cortada que check señala, como lo haría la próxima grabación, "
+                      "para que las copias y otros programas lean el archivo entero. Es la única orden que cambia "
+                      "el archivo que lee.")},
       {QStringLiteral("export"),
        QStringLiteral("FUENTE"),
        1,
@@ -513,7 +533,7 @@ QString enUso(const Opcion& o) { return o.valor.isEmpty() ? o.nombre : o.nombre 
 QString ayuda() {
   QString t = QStringLiteral(
       "Uso: mtz ORDEN ARGUMENTOS...\nCompañero de línea de órdenes de Grafolux, para fuentes de matriz de puntos "
-      ".mtz\n(7 filas x 10 columnas, registros de 24 bytes). Nunca cambia los archivos que lee.\n\nÓrdenes:\n");
+      ".mtz\n(7 filas x 10 columnas, registros de 24 bytes). Solo repair cambia los archivos que lee.\n\nÓrdenes:\n");
   for (const Orden& orden : ordenes()) {
     // An option and its value stay on one line: joined by a no-break space until wrapped.
     const QChar junto(0xa0);

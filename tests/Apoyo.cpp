@@ -1,10 +1,14 @@
 #include "Apoyo.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
+
+#include "DeshacerEnCarpeta.h"
 
 AvisosGrabados::AvisosGrabados() {
   anterior_ = avisos::instalar([this](const avisos::Aviso& a) {
@@ -53,4 +57,25 @@ QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos)
     qToLittleEndian<qint16>(static_cast<qint16>(codigo), r.data() + 2 + caracter.size() + 2 * c++);
   }
   return r;
+}
+
+QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAntes, const QByteArray& antes,
+                        const QByteArray& nueva) {
+  fontfile::Deshacer d{{}, desde, longitudAntes, {}, {}};
+  std::copy(antes.begin(), antes.end(), d.antes.begin());
+  std::copy(nueva.begin(), nueva.end(), d.nueva.begin());
+  QFile f(fuente);
+  struct stat e {};
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly) && ::fstat(f.handle(), &e) == 0) << fuente.toStdString();
+  d.de = fontfile::identidadDe(f.handle(), e);
+  return d.aBytes();
+}
+
+QString dejarDeshacer(const QString& fuente, const QByteArray& bytes) {
+  struct stat e {};
+  ::stat(QFile::encodeName(fuente).constData(), &e);
+  const fontfile::Creado c = fontfile::crearDeshacer(QFile::encodeName(QFileInfo(fuente).absolutePath()), e);
+  EXPECT_EQ(::write(c.fd, bytes.constData(), bytes.size()), bytes.size());
+  ::close(c.fd);
+  return QFile::decodeName(c.ruta);
 }

@@ -12,6 +12,7 @@
 
 #include "Avisos.h"
 #include "Ayuda.h"
+#include "Deshacer.h"
 
 // Failures print Qt's texts as text, byte arrays in hex.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -56,3 +57,10 @@ void escribirArchivo(const QString& ruta, const QByteArray& datos);
 // length, the character's bytes, ten codes.
 QByteArray registro(QByteArrayView caracter, std::initializer_list<int> codigos = {});
 inline QByteArray registro(char c, std::initializer_list<int> codigos = {}) { return registro({&c, 1}, codigos); }
+
+// The rollback record of a store of the slot nueva at desde into the font as it is now, of length
+// longitudAntes, over the slot antes (nothing for an append).
+QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAntes, const QByteArray& antes,
+                        const QByteArray& nueva);
+// A rollback record beside the font, as a store cut short leaves it; its path.
+QString dejarDeshacer(const QString& fuente, const QByteArray& bytes);

@@ -69,23 +69,25 @@ TEST_F(Archivos, BuscarYContar) {
 TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
   const QByteArray viejo = ranura(1, "a") + ranura(1, "b"), nueva = ranura(1, "B", 9), otra = ranura(1, "c");
   const QByteArray rota = viejo.left(34) + nueva.mid(10);
+  // As an earlier version wrote it, without the file's identity: the store of "rota".
+  const QByteArray primeraForma = QByteArray::fromHex(
+      "44455348414345521800000000000000300000000000000001006205050505050505050505050505050505050505050501004209"
+      "09090909090909090909090909090909090909090e2af566a856e0a2");
   // Where, what the crash left, what readers and then the file hold, how much of the record was
-  // written. Bytes neither old nor new are another file's; a record cut short is no store begun.
+  // written. Bytes neither old nor new are another file's, a record cut short is no store begun;
+  // an append cut short is cut off whatever its tail holds (stale bytes after a power loss).
   for (const auto& [desde, tras, esperado, largo] : std::vector<std::tuple<int, QByteArray, QByteArray, int>>{
-           {24, rota, viejo, 80},
-           {24, viejo.left(24) + nueva, viejo.left(24) + nueva, 80},
-           {48, viejo + nueva.left(5), viejo, 80},
-           {48, viejo + nueva, viejo + nueva, 80},
-           {24, viejo.left(24) + otra, viejo.left(24) + otra, 80},
-           {24, rota, rota, 50}}) {
-    Deshacer d{desde, 48, {}, {}};
-    std::copy_n(viejo.constData() + 24, desde < 48 ? 24 : 0, d.antes.begin());
-    std::copy_n(nueva.constData(), 24, d.nueva.begin());
+           {24, rota, viejo, 999},
+           {24, viejo.left(24) + nueva, viejo.left(24) + nueva, 999},
+           {48, viejo + nueva.left(5), viejo, 999},
+           {48, viejo + otra, viejo, 999},
+           {48, viejo + nueva, viejo + nueva, 999},
+           {24, viejo.left(24) + otra, viejo.left(24) + otra, 999},
+           {24, rota, rota, 50},
+           {24, rota, viejo, 0}}) {
     escribirArchivo(ruta, tras);
-    struct stat e {};
-    ::stat(QFile::encodeName(ruta).constData(), &e);
-    const QString registro = QFile::decodeName(rutaDeshacer(QFile::encodeName(dir), e.st_ino));
-    escribirArchivo(registro, d.aBytes().left(largo));
+    const QByteArray d = deshacerPara(ruta, desde, 48, viejo.mid(24, desde < 48 ? 24 : 0), nueva);
+    const QString registro = dejarDeshacer(ruta, largo ? d.left(largo) : primeraForma);
     {
       ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
       lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);

@@ -1,7 +1,9 @@
 // Hostile files met by every file command of the real window, a disk that fills, editors killed
-// while they store, and two editors storing while another program replaces the font by rename.
+// while they store, two editors storing while another program replaces the font by rename, what
+// another user plants beside a font, and an inode given to a new font.
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -15,7 +17,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QThread>
 #include <csignal>
 #include <set>
@@ -303,6 +307,93 @@ TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
     EXPECT_EQ(vistos.size(), 121u) << ronda;  // each of the list once: grabador stores nothing else
     EXPECT_EQ(std::set<char>(vistos.begin(), vistos.end()).size(), 121u) << ronda;
     EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")}) << ronda;
+  }
+}
+
+constexpr uid_t A = 60001, B = 60002;  // A owns the fonts; B, in A's team group, may not write them
+constexpr gid_t Equipo = 60000;
+
+// The effective user, with its own group and the team's, while it lives; root again after.
+struct Como {
+  explicit Como(uid_t u) { EXPECT_TRUE(::setgroups(1, &Equipo) == 0 && ::setegid(u) == 0 && ::seteuid(u) == 0); }
+  ~Como() { EXPECT_TRUE(::seteuid(0) == 0 && ::setegid(0) == 0 && ::setgroups(0, nullptr) == 0); }
+};
+
+// Under the name of the rollback record of A's font, in a sticky and a team folder (setgid), on an
+// ext4 of its own that gives a deleted file's inode to the next: a second hard link to the font, a
+// record forged by B that puts X into record 1, B's link to the font, a FIFO, a folder, a huge
+// file, or A's record for a deleted font of that inode. A's store is then cut short
+// appending (umask 077, a stale tail); B may take back what it planted. B reads the font as it was,
+// and A's next store writes exactly its record, leaving alone what B planted.
+TEST(OtroUsuario, LoQuePlantaJuntoALaFuenteNiGuiaNiDetieneLaGrabacion) {
+  QTemporaryDir base;
+  const QString imagen = base.filePath(QStringLiteral("ext4")), punto = base.filePath(QStringLiteral("m"));
+  escribirArchivo(imagen, QByteArray(8 << 20, '\0'));
+  if (::geteuid() != 0 || !QDir().mkdir(punto) ||
+      QProcess::execute(QStringLiteral("mkfs.ext4"), {"-q", "-F", "-I", "256", imagen}) != 0 ||
+      QProcess::execute(QStringLiteral("mount"), {"-o", "loop", imagen, punto}) != 0) {
+    if (qEnvironmentVariableIsSet("CI")) FAIL() << "needs root, mkfs.ext4 and a loop device under CI";
+    GTEST_SKIP() << "not root, or no ext4 image of its own (mkfs.ext4, mount or a loop device missing)";
+  }
+  const mode_t mascara = ::umask(077);
+  const auto alFinal =
+      qScopeGuard([&] { ::umask(mascara), ::umount2(QFile::encodeName(punto).constData(), MNT_DETACH); });
+  ::chmod(QFile::encodeName(base.path()).constData(), 0755);
+  const QByteArray datos = registro('a', {1}) + registro('b', {2});
+  for (const mode_t modo : {01777, 02775}) {
+    const QString carpeta = punto + '/' + QString::number(modo, 8);
+    const QByteArray c = QFile::encodeName(carpeta);
+    ASSERT_TRUE(::mkdir(c.constData(), 0) == 0 && ::chown(c.constData(), 0, Equipo) == 0 &&
+                ::chmod(c.constData(), modo) == 0);
+    for (int forma = 0; forma < 7; ++forma) {
+      SCOPED_TRACE(modo * 10 + forma);
+      const QString f = QStringLiteral("f%1.mtz").arg(forma), ruta = carpeta + '/' + f;
+      QByteArray forjado;
+      {
+        Como a(A);
+        escribirArchivo(ruta, datos);
+        forjado = deshacerPara(ruta, 0, 72, registro('X', {127}), datos.left(23) + '\x01');
+        if (forma == 6) dejarDeshacer(ruta, forjado), QFile::remove(ruta), escribirArchivo(ruta, datos);
+        ::chmod(QFile::encodeName(ruta).constData(), 0644);
+      }
+      struct stat e {};
+      ::stat(QFile::encodeName(ruta).constData(), &e);
+      const QString usual = carpeta + "/.grafolux-deshacer-" + QString::number(e.st_ino);
+      const QByteArray u = QFile::encodeName(usual);
+      ASSERT_TRUE(forma != 0 || ::link(QFile::encodeName(ruta).constData(), u.constData()) == 0);
+      ASSERT_TRUE(forma != 6 || QFile::exists(usual));  // the inode was given again
+      if (forma >= 1 && forma <= 5) {
+        Como b(B);
+        if (forma == 1 || forma == 5) escribirArchivo(usual, forjado);
+        EXPECT_TRUE(forma != 2 || QFile::link(ruta, usual));
+        EXPECT_TRUE(forma != 3 || ::mkfifo(u.constData(), 0666) == 0);
+        EXPECT_TRUE(forma != 4 || ::mkdir(u.constData(), 0777) == 0);
+        EXPECT_TRUE(forma != 5 || QFile::resize(usual, 1 << 22));
+      }
+      {
+        Como a(A);
+        escribirArchivo(ruta, datos + QByteArray(24, '\x77'));
+        dejarDeshacer(ruta, deshacerPara(ruta, datos.size(), datos.size(), {}, registro('Z')));
+      }
+      const QByteArray plantado = forma == 3 || forma == 6 ? QByteArray() : huella(usual);
+      {
+        Como b(B);
+        if (forma == 3) QFile::remove(usual);  // taken back once A's store chose another name
+        ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
+        lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
+        EXPECT_EQ(lectura.leer(0, 1000), datos);
+      }
+      {
+        Como a(A);
+        AvisosGrabados avisos;
+        EXPECT_TRUE(fontfile::grabarCaracter(carpeta, f, QStringLiteral("Z"), {}).hecho);
+        EXPECT_EQ(avisos.textos(), QStringList());
+      }
+      EXPECT_EQ(leerArchivo(ruta), datos + registro('Z'));
+      EXPECT_EQ(huella(usual), forma == 0 ? huella(ruta) : plantado);
+      EXPECT_EQ(QDir(carpeta).entryList({usual.section('/', -1) + '*'}, QDir::AllEntries | QDir::Hidden | QDir::System),
+                plantado.isEmpty() ? QStringList() : QStringList{usual.section('/', -1)});
+    }
   }
 }
 

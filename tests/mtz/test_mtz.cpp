@@ -48,6 +48,18 @@ TEST(Check, DiceQueYDondeDeCadaFalla) {
   EXPECT_EQ(lista.salida.count('\n'), fontfile::MaximoRegistros);
   EXPECT_TRUE(lista.estado == 1 && lista.errores.contains("32768 registros"));
   EXPECT_EQ(ejecutar("export", ruta, "--format", "json").estado, 1);
+
+  // A store cut short: check names the slot torn on the disk and its record until repair undoes it.
+  const QByteArray antes = registro("b", {2, 2, 2, 2, 2}), nueva = registro("b", {9, 9, 9, 9, 9});
+  escribirArchivo(ruta, nueva.left(8) + antes.mid(8));
+  const QString deshacer = dejarDeshacer(ruta, deshacerPara(ruta, 0, 24, antes, nueva));
+  const Corrida rota = ejecutar("check", ruta);
+  EXPECT_TRUE(rota.estado == 1 && rota.salida.contains("registro 1 (byte 0): a medio grabar en el disco por una "
+                                                       "grabación cortada; lo deshace mtz repair con " +
+                                                       deshacer.toUtf8()));
+  EXPECT_EQ(ejecutar("repair", ruta).salida,
+            ruta + ": registro 1 (byte 0): deshecha la grabación cortada con " + deshacer + "\n");
+  EXPECT_EQ(leerArchivo(ruta) + ejecutar("repair", ruta).salida, antes + ruta.toUtf8() + ": nada que reparar\n");
 }
 
 TEST(ListShowYRender, CadaRegistroYLaBusquedaDelEditor) {
