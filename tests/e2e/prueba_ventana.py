@@ -2,7 +2,7 @@
 screen: only what a real window shows. Every wait has a deadline; the X server and the editor die with this
 process. Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS (PNG screenshots)."""
 
-import ctypes, os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
+import ctypes, os, pathlib, re, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
 from urllib.parse import unquote, urlsplit
 
 DATOS = os.environ.get("GRAFOLUX_DATOS", os.path.join(os.path.dirname(__file__), "..", "..", "datos"))
@@ -68,8 +68,9 @@ class Imagen:  # a window's contents (or the screen's) as the X server holds the
 
 
 def setUpModule():
-    if not all(map(shutil.which, ("Xvfb", "openbox", "xdotool", "xwd"))):  # skipped, but never under CI
-        raise (RuntimeError if os.environ.get("CI") else unittest.SkipTest)("faltan Xvfb, openbox, xdotool o xwd")
+    herramientas = ("Xvfb", "openbox", "xdotool", "xwd", "xlogo", "xprop")
+    if not all(map(shutil.which, herramientas)):  # skipped, but never under CI
+        raise (RuntimeError if os.environ.get("CI") else unittest.SkipTest)("faltan " + ", ".join(herramientas))
     shutil.rmtree(CAPTURAS, ignore_errors=True)
     os.makedirs(CAPTURAS)
     # A stand-in for the desktop's opener: it writes down what it is asked to open, and opens nothing.
@@ -89,7 +90,27 @@ def setUpModule():
         os.environ.pop(variable, None)
     os.environ.update(DISPLAY=":" + numero.decode().strip(), PATH=abridor + os.pathsep + os.environ["PATH"])
     lanzar(["openbox", "--sm-disable"], env={**os.environ, "HOME": abridor})
-    esperar(lambda: "not support" not in xdotool("getactivewindow", salida="stderr"), "openbox arranca", 20)
+    # openbox names itself on the root window before it takes in the windows that ask to be shown, and a window
+    # mapped in between is never shown. So small windows of the suite's own are shown first, a new one every
+    # 2 s, until openbox lists one as its own; then they go, and openbox is known to show the next window.
+    sondas, desde = [], time.monotonic()
+
+    def gestiona():
+        while len(sondas) <= (time.monotonic() - desde) // 2:
+            sondas.append(lanzar(["xlogo", "-geometry", "16x16+0+0", "-title", "sonda"]))
+        return gestionadas()
+    try:
+        esperar(gestiona, "openbox muestra una ventana", 20)
+    finally:
+        for sonda in sondas:
+            sonda.kill()
+            sonda.wait(ESPERA)
+    esperar(lambda: not gestionadas(), "se cierran las ventanas de prueba")
+
+
+def gestionadas():  # the windows openbox has taken in, from its list on the root window
+    return re.findall(r"0x[0-9a-f]+", subprocess.run(["xprop", "-root", "-notype", "_NET_CLIENT_LIST"],
+                                                      capture_output=True, text=True, timeout=ESPERA).stdout)
 
 
 class Ventana(unittest.TestCase):  # the editor in a working folder of its own, and what a person does with it
