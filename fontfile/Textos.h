@@ -42,7 +42,7 @@ inline constexpr TextosDeControl Controles[] = {
     {"lblArch", "Archivo de trabajo", nullptr, nullptr},
     {"txtArch", nullptr, nullptr, "Archivo de trabajo"},
     {"cmdCrear", "Crear", "Crea un archivo de fuentes vacío.", nullptr},
-    {"filArchivos", nullptr, "Doble click sobre un archivo para seleccionarlo.", "Archivo de trabajo"},
+    {"filArchivos", nullptr, "Doble click sobre un archivo para seleccionarlo.", "Archivos de fuentes"},
     {"imgTolvane", nullptr, DireccionDelFabricante, DireccionDelFabricante},
     {"lblTolvane", nullptr, DireccionDelFabricante, nullptr},
 };
@@ -61,6 +61,13 @@ inline QString nombreDeCelda(int r, int c) { return QStringLiteral("Fila %1, col
 inline const QString BotonAceptar = QStringLiteral("Aceptar");
 inline const QString BotonSi = QStringLiteral("Sí");
 inline const QString BotonNo = QStringLiteral("No");
+
+// The keys of the drawing, in the grid's menu on the right button.
+inline const QString AccionDeshacer = QStringLiteral("Deshacer");
+inline const QString AccionRehacer = QStringLiteral("Rehacer");
+inline const QString AccionCopiar = QStringLiteral("Copiar");
+inline const QString AccionPegar = QStringLiteral("Pegar");
+inline const QString AccionInvertir = QStringLiteral("Invertir");
 
 // Messages.
 inline const QString SinNombreParaCrear = QStringLiteral("Debe escribir un nombre para el archivo.");
@@ -91,6 +98,9 @@ inline QString caracterNoEstaEnArchivo(const QString& caracter) {
 inline QString extensionIncorrecta(const QString& extension) {
   return QStringLiteral("La extensión del archivo (") + extension +
          QStringLiteral(") no es correcta. Puede escribir el nombre sin extensión.");
+}
+inline QString ayudaSinPrograma(const QString& pagina) {
+  return QStringLiteral("No hay un programa para abrir la página de ayuda \"") + pagina + QStringLiteral("\".");
 }
 inline QString rutaNoEncontrada(const QString& carpeta) {
   return QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\".");

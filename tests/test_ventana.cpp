@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -12,8 +14,11 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QUndoStack>
+#include <functional>
 
 #include "Apoyo.h"
+#include "Transformaciones.h"
 #include "frmPrincipal.h"
 
 namespace {
@@ -74,25 +79,35 @@ TEST_F(Ventana, FormLoadLlenaLaVentana) {
   EXPECT_TRUE(tintaEn(otra.findChild<QLabel*>("lblTolvane"), 0, 8));
 }
 
-TEST_F(Ventana, CadaRotuloCabeEnSuCaja) {
+// Every caption whole in its box at the toolkit's 12 pixels, in a narrow face where DejaVu Sans is too wide.
+TEST_F(Ventana, CadaRotuloCabeEnSuCajaALaMedidaDelConjunto) {
   mostrar();
   for (QWidget* w : ventana.findChildren<QWidget*>()) {
-    EXPECT_EQ(w->font(), ventana.font()) << w->objectName().toStdString();
     const QString texto = w->property("text").toString();
-    if (texto.isEmpty()) continue;
+    if (texto.isEmpty() || w == caracteres) continue;
     QRect caja = w->contentsRect();
     if (auto* b = qobject_cast<QPushButton*>(w)) {
       QStyleOptionButton opcion;
       opcion.initFrom(b);
       caja = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, b);
     }
+    EXPECT_EQ(QFontInfo(w->font()).pixelSize(), 12) << texto.toStdString();
+    EXPECT_GE(w->fontMetrics().tightBoundingRect("H").height(), 8) << texto.toStdString();
     EXPECT_LE(w->fontMetrics().horizontalAdvance(texto), caja.width()) << texto.toStdString();
-    EXPECT_LE(w->fontMetrics().height(), caja.height()) << texto.toStdString();
+    EXPECT_LE(w->fontMetrics().tightBoundingRect(texto).height(), caja.height()) << texto.toStdString();
   }
+  caracteres->setCurrentIndex(41);
+  EXPECT_GE(caracteres->fontMetrics().tightBoundingRect(caracteres->currentText()).height(), 12);
+  caracteres->showPopup();
+  EXPECT_EQ(caracteres->view()->font(), caracteres->font());
+  EXPECT_LT(caracteres->view()->window()->height(), 400);
+  caracteres->hidePopup();
 }
 
 TEST_F(Ventana, CadaControlTieneNombreAccesible) {
-  const auto leido = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+  const auto leido = [](QWidget* w, QAccessible::Text t = QAccessible::Name) {
+    return QAccessible::queryAccessibleInterface(w)->text(t);
+  };
   for (int i = 0; i < 70; ++i) {
     EXPECT_EQ(leido(ventana.celda(i / 10 + 1, i % 10 + 1)),
               QString("Fila %1, columna %2").arg(i / 10 + 1).arg(i % 10 + 1));
@@ -100,13 +115,20 @@ TEST_F(Ventana, CadaControlTieneNombreAccesible) {
   for (auto* b : ventana.findChildren<QPushButton*>()) {
     EXPECT_EQ(leido(b), b->text().isEmpty() ? b->toolTip() : b->text());
   }
+  mostrar();
+  caracteres->setCurrentIndex(14);
   EXPECT_EQ(leido(caracteres), "Caracter:");
+  EXPECT_EQ(leido(caracteres, QAccessible::Value), QString::fromUtf8("ñ"));
   EXPECT_EQ(leido(nombre), "Archivo de trabajo");
-  EXPECT_EQ(leido(ventana.findChild<QWidget*>("filArchivos")), "Archivo de trabajo");
+  auto* lista = ventana.findChild<QWidget*>("filArchivos");
+  EXPECT_EQ(leido(lista), "Archivos de fuentes");
+  EXPECT_EQ(leido(lista, QAccessible::Description), lista->toolTip());
 }
 
-// The arrow keys go along the tab order on the cells, each a button group of its own.
+// Tab keeps the window's order; the arrow keys go to the neighbouring cell as drawn, and stop at the edge.
 TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
+  escribirArchivo(carpeta.fuente("a.mtz"), {});
+  escribirArchivo(carpeta.fuente("b.mtz"), {});
   mostrar();
   QStringList orden;
   for (int i = 0; i < 70; ++i) orden << QString("chk%1_%2").arg(i % 7 + 1).arg(i / 7 + 1);
@@ -118,11 +140,115 @@ TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
     ASSERT_EQ(enfocado(), siguiente);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  for (const auto& [tecla, fila] :
-       {std::pair{Qt::Key_Down, 3}, {Qt::Key_Right, 4}, {Qt::Key_Up, 3}, {Qt::Key_Left, 2}}) {
+  for (const auto& [tecla, r, c] : {std::tuple{Qt::Key_Left, 2, 1},
+                                    {Qt::Key_Up, 1, 1},
+                                    {Qt::Key_Up, 1, 1},
+                                    {Qt::Key_Down, 2, 1},
+                                    {Qt::Key_Right, 2, 2},
+                                    {Qt::Key_Up, 1, 2}}) {
     QTest::keyClick(QApplication::focusWidget(), tecla);
-    EXPECT_EQ(QApplication::focusWidget(), ventana.celda(fila, 1));
+    EXPECT_EQ(QApplication::focusWidget(), ventana.celda(r, c));
   }
+  ventana.celda(7, 10)->setFocus();
+  QTest::keyClick(ventana.celda(7, 10), Qt::Key_Right);
+  EXPECT_EQ(enfocado(), "chk7_10");
+  // The file list: the first Down chooses the first entry.
+  nombre->setFocus();
+  QTest::keyClick(nombre, Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(nombre->text(), "a.mtz");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(nombre->text(), "b.mtz");
+}
+
+// Each key of the drawing, pressed on a cell, and the grid after it: the cells on ('~' first: all the others).
+TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
+  mostrar();
+  nombre->setText("f.mtz");
+  caracteres->setCurrentIndex(3);
+  const auto celdas = [](const char* encendidas) {
+    glyph::GlyphGrid g;
+    const QString texto = QString::fromLatin1(encendidas);
+    for (const QString& rc : texto.mid(texto.startsWith('~')).split(' ', Qt::SkipEmptyParts))
+      g(rc[0].digitValue(), rc.mid(1).toInt()) = 1;
+    return texto.startsWith('~') ? glyph::invertir(g) : g;
+  };
+  const std::vector<std::pair<QKeyCombination, const char*>> pasos = {
+      {Qt::Key_Space, "11"},
+      {Qt::Key_Right, "11"},
+      {Qt::Key_Space, "11 12"},
+      {Qt::Key_Down, "11 12"},
+      {Qt::Key_Space, "11 12 22"},
+      {Qt::CTRL | Qt::Key_I, "~11 12 22"},
+      {Qt::CTRL | Qt::Key_Z, "11 12 22"},
+      {Qt::CTRL | Qt::Key_Z, "11 12"},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, "11 12 22"},
+      {Qt::CTRL | Qt::Key_Y, "~11 12 22"},
+      {Qt::CTRL | Qt::Key_C, "~11 12 22"},
+      {Qt::CTRL | Qt::Key_Z, "11 12 22"},
+      {Qt::CTRL | Qt::Key_V, "~11 12 22"},
+      {Qt::CTRL | Qt::Key_Z, "11 12 22"},
+      {Qt::CTRL | Qt::Key_Z, "11 12"},
+      {Qt::CTRL | Qt::Key_Z, "11"},
+      {Qt::CTRL | Qt::Key_Z, ""},
+      {Qt::CTRL | Qt::Key_Z, ""},
+  };
+  for (const auto& [tecla, despues] : pasos) {
+    QTest::keyClick(QApplication::focusWidget(), tecla.key(), tecla.keyboardModifiers());
+    EXPECT_EQ(ventana.leerCeldas(), celdas(despues)) << QKeySequence(tecla).toString().toStdString();
+  }
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "..########\n#.########\n" + QString("##########\n").repeated(5));
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(100, 70));
+  // Undo touches neither the name box nor the character.
+  EXPECT_EQ(nombre->text(), "f.mtz");
+  EXPECT_EQ(caracteres->currentIndex(), 3);
+
+  // A paste takes text as mtz shows it, short rows filled with dots off, or a picture; anything else changes nothing.
+  QImage imagen(20, 14, QImage::Format_ARGB32);
+  imagen.fill(Qt::transparent);
+  imagen.setPixel(19, 13, qRgb(0, 0, 0));
+  imagen.setPixel(18, 13, qRgb(0, 0, 0));
+  imagen.setPixel(19, 12, qRgb(20, 20, 20));
+  for (const auto& [poner, despues] : std::vector<std::pair<std::function<void()>, const char*>>{
+           {[] { QGuiApplication::clipboard()->setText("[a] registro 1, ancho 2\n#\n.#\n\n;\n.\n.\n.\n.\n..#"); },
+            "11 22 73"},
+           {[] { QGuiApplication::clipboard()->setText("#\n#\n#\n#\n#\n#"); }, "11 22 73"},
+           {[] { QGuiApplication::clipboard()->setText("#\n#\n#\n#\n#\n#\n#\n#"); }, "11 22 73"},
+           {[] { QGuiApplication::clipboard()->setText("#\n#\n#\n#\n#\n#\nx"); }, "11 22 73"},
+           {[&] { QGuiApplication::clipboard()->setImage(imagen); }, "710"},
+           {[] { QGuiApplication::clipboard()->clear(); }, "710"}}) {
+    poner();
+    QTest::keyClick(ventana.celda(1, 1), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(ventana.leerCeldas(), celdas(despues));
+  }
+  EXPECT_EQ(avisos.textos(), QStringList());
+
+  // Every command is a step, Leer too; at least 100 steps are kept. The right button toggles nothing.
+  ventana.cmdLlenar_Click();
+  ventana.cmdCrear_Click();
+  ventana.cmdGrabar_Click();
+  ventana.cmdBorrar_Click();
+  ventana.cmdLeer_Click();
+  for (int i = 0; i < 120; ++i) QTest::mouseClick(ventana.celda(1, 1), Qt::LeftButton);
+  QTest::mouseClick(ventana.celda(1, 1), Qt::RightButton);
+  EXPECT_EQ(ventana.leerCeldas(), celdas("~"));
+  EXPECT_EQ(avisos.textos(), QStringList());
+  for (int i = 0; i < 123; ++i) ventana.pasos()->undo();
+  EXPECT_EQ(ventana.leerCeldas(), celdas("710"));
+  EXPECT_EQ(leerArchivo(carpeta.fuente("f.mtz")), registro('d', {127, 127, 127, 127, 127, 127, 127, 127, 127, 127}));
+
+  // In the name box the keys are the text's own.
+  nombre->setFocus();
+  nombre->selectAll();
+  QTest::keyClicks(nombre, "xy");
+  for (const QKeyCombination tecla : {Qt::CTRL | Qt::Key_I, Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_Z})
+    QTest::keyClick(nombre, tecla.key(), tecla.keyboardModifiers());
+  EXPECT_EQ(ventana.leerCeldas(), celdas("710"));
+  EXPECT_NE(nombre->text(), "xy");
+
+  QStringList menu;
+  for (const QAction* a : ventana.findChild<QWidget*>("marcoCeldas")->actions()) menu << a->text();
+  EXPECT_EQ(menu, QString("Deshacer Rehacer Copiar Pegar Invertir").split(' '));
 }
 
 TEST_F(Ventana, LosBotonesConImagenTienenMarcoYSeHunden) {

@@ -68,7 +68,7 @@ class Imagen:  # a window's contents (or the screen's) as the X server holds the
 
 
 def setUpModule():
-    herramientas = ("Xvfb", "openbox", "xdotool", "xwd", "xlogo", "xprop")
+    herramientas = ("Xvfb", "openbox", "xdotool", "xwd", "xlogo", "xprop", "xclip")
     if not all(map(shutil.which, herramientas)):  # skipped, but never under CI
         raise (RuntimeError if os.environ.get("CI") else unittest.SkipTest)("faltan " + ", ".join(herramientas))
     shutil.rmtree(CAPTURAS, ignore_errors=True)
@@ -106,6 +106,13 @@ def setUpModule():
             sonda.kill()
             sonda.wait(ESPERA)
     esperar(lambda: not gestionadas(), "se cierran las ventanas de prueba")
+
+
+def portapapeles(*args, entrada=None):
+    """The desktop's clipboard as another program sees it. Given a text, xclip keeps it on the clipboard from a
+    process of its own, which ends when another program takes the clipboard or the X server ends."""
+    return subprocess.run(["xclip", "-selection", "clipboard", *args], input=entrada, text=True, timeout=ESPERA,
+                          stdout=subprocess.DEVNULL if entrada else subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
 
 
 def gestionadas():  # the windows openbox has taken in, from its list on the root window
@@ -226,6 +233,28 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         self.escribir_nombre("medio.txt")
         self.teclas("alt+F4")  # the focus leaves the name box for no control of the window: no message, a clean end
         self.assertEqual(self.proceso.wait(ESPERA), 0)
+
+    def test_portapapeles_de_x_y_menu_del_boton_derecho(self):
+        self.abrir()
+        self.clic((1, 1), (2, 2))
+        self.esperar_dibujo({(1, 1), (2, 2)}, "dos puntos")
+        self.teclas("ctrl+c")
+        filas = "#.........\n.#........\n" + "..........\n" * 5
+        esperar(lambda: portapapeles("-o") == filas, lambda: f"Ctrl+C deja el dibujo en texto: {portapapeles('-o')!r}")
+        self.assertIn("image/png", portapapeles("-t", "TARGETS", "-o").split(), "y en imagen")
+        portapapeles("-i", entrada="[q] de otro programa\n..#\n" + ".\n" * 6)
+        self.teclas("ctrl+v")
+        self.esperar_dibujo({(1, 3)}, "Ctrl+V toma el texto de otro programa")
+        antes = set(xdotool("search", "--onlyvisible", "--class", "grafolux").split())
+        xdotool("mousemove", "--window", self.ventana, *CENTROS[(4, 4)], "click", 3)
+        (menu, *_) = esperar(lambda: set(xdotool("search", "--onlyvisible", "--class", "grafolux").split()) - antes,
+                             "el menú se abre")
+        esperar(lambda: max(Imagen(menu).rgb) > 128, "el menú se pinta")
+        Imagen(menu).guardar("menu-boton-derecho")  # a window of its own depth: the screen's picture shows it black
+        self.teclas("Up", "Return")  # the last entry, Invertir
+        self.esperar_dibujo(TODAS - {(1, 3)}, "Invertir, y el botón derecho no cambia la celda")
+        self.teclas("ctrl+z")
+        self.esperar_dibujo({(1, 3)}, "Ctrl+Z deshace")
 
     def test_sin_tipografias_avisa_y_termina(self):
         self.abrir(tipografias=False)
