@@ -126,6 +126,8 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
     setFont(letra);
   }
   pasos_ = new QUndoStack(this);
+  // A step keeps two drawings, 280 bytes: a long session stays small.
+  pasos_->setUndoLimit(1000);
   crearControles();
   ordenarTabulacion();
   // The focus mark shows on the first cell from the start, not only after
@@ -280,8 +282,9 @@ void frmPrincipal::CargarLogo() {
   // the box needs no stretching of its own.
   const qreal escala = imgTolvane_->devicePixelRatioF();
   lector.setScaledSize(imgTolvane_->size() * escala);
+  const QByteArray formato = lector.format();
   QImage logo = lector.read();
-  if (logo.isNull() || !jpegEntero(archivo, lector.format())) return;
+  if (logo.isNull() || !jpegEntero(archivo, formato)) return;
   logo.setDevicePixelRatio(escala);
   imgTolvane_->setPixmap(QPixmap::fromImage(std::move(logo)));
 }

@@ -70,6 +70,12 @@ TEST_F(Ventana, FormLoadLlenaLaVentana) {
   ventana.cmdGrabar_Click();
   EXPECT_EQ(leerArchivo(carpeta.fuente("b.mtz")), registro('a'));
 
+  // A JPEG cut half-way is shown as far as it goes by the reader: not at all by the window.
+  const QByteArray logo = leerArchivo("ayuda/Archivos/logo.jpg");
+  escribirArchivo("ayuda/Archivos/logo.jpg", logo.left(logo.size() / 2));
+  frmPrincipal cortado;
+  ASSERT_TRUE(cortado.Form_Load());
+  EXPECT_TRUE(cortado.findChild<QLabel*>("imgTolvane")->pixmap().isNull());
   QFile::remove("ayuda/Archivos/logo.jpg");
   ASSERT_EQ(::mkfifo("ayuda/Archivos/logo.jpg", 0644), 0);
   escribirArchivo("ayuda/Archivos/marca.txt", "Inicio" + QByteArray(100, ' ') + "fin\r\n");
@@ -308,6 +314,14 @@ TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadro) {
     (ventana.*orden)();
     EXPECT_EQ(enfocado(), "txtArch");
   }
+}
+
+TEST_F(Ventana, AyudaSinProgramaQueLaAbraLoDiceNombrandoLaPagina) {
+  const ayuda::Abridor antes = ayuda::instalar([](const QUrl&) { return false; });
+  ventana.cmdAyuda_Click();
+  ayuda::instalar(antes);
+  EXPECT_EQ(avisos.textos(), QStringList{"No hay un programa para abrir la página de ayuda \"" +
+                                         QDir::current().absoluteFilePath("ayuda/editor.html") + "\"."});
 }
 
 TEST_F(Ventana, ElCaracterEscritoEsElQueSeElige) {
