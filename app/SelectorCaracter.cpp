@@ -75,13 +75,25 @@ SelectorCaracter::SelectorCaracter(QWidget* padre) : QComboBox(padre) {
 }
 
 void SelectorCaracter::showPopup() {
-  if (dynamic_cast<VistaCaracteres*>(view()) == nullptr) {
+  if (!listaHecha_) {
+    listaHecha_ = true;
     auto* estilo = new EstiloDeLista;
     estilo->setParent(this);
     setStyle(estilo);
     setView(new VistaCaracteres(this));
+    view()->window()->setFont(font());
   }
   QComboBox::showPopup();
+}
+
+// The toolkit's list makes its open list on a change of font, to give it
+// the font too; here that waits until the list is first opened.
+void SelectorCaracter::changeEvent(QEvent* evento) {
+  if (evento->type() == QEvent::FontChange && !listaHecha_) {
+    QWidget::changeEvent(evento);  // NOLINT(bugprone-parent-virtual-call)
+    return;
+  }
+  QComboBox::changeEvent(evento);
 }
 
 void SelectorCaracter::keyPressEvent(QKeyEvent* evento) {

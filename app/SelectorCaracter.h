@@ -21,4 +21,8 @@ class SelectorCaracter : public QComboBox {
 
  protected:
   void keyPressEvent(QKeyEvent* evento) override;
+  void changeEvent(QEvent* evento) override;
+
+ private:
+  bool listaHecha_ = false;
 };

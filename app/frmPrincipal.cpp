@@ -53,10 +53,10 @@ Control* colocar(Control* control, const char* nombre, QRect lugar) {
 // The JPEG reader shows a file cut short as far as it goes, grey below, and
 // calls that a success. A whole JPEG ends with its end-of-image marker,
 // which cannot stand anywhere in the coded picture; some writers pad the
-// file with zeros after it.
-bool jpegEntero(QFile& archivo, const QByteArray& formato) {
-  if (formato != "jpeg") return true;
+// file with zeros after it. Other pictures are left to their readers.
+bool jpegEntero(QFile& archivo) {
   constexpr qint64 Cola = 256;
+  if (!archivo.seek(0) || archivo.read(2) != "\xFF\xD8") return true;
   if (!archivo.seek(qMax<qint64>(0, archivo.size() - Cola))) return false;
   QByteArray cola = archivo.read(Cola);
   while (cola.endsWith('\0')) cola.chop(1);
@@ -276,15 +276,14 @@ void frmPrincipal::CargarLogo() {
   // Opening a FIFO or a device would wait for a writer, or read for ever.
   QFile archivo(ruta);
   if (!QFileInfo(ruta).isFile() || !archivo.open(QIODevice::ReadOnly)) return;
-  QImageReader lector(&archivo);
+  QImageReader lector(ruta);
   // Decoded straight to the size it is shown at: the JPEG reader scales as
   // it decodes, so a photo costs no more memory than a small picture, and
   // the box needs no stretching of its own.
   const qreal escala = imgTolvane_->devicePixelRatioF();
   lector.setScaledSize(imgTolvane_->size() * escala);
-  const QByteArray formato = lector.format();
   QImage logo = lector.read();
-  if (logo.isNull() || !jpegEntero(archivo, formato)) return;
+  if (logo.isNull() || !jpegEntero(archivo)) return;
   logo.setDevicePixelRatio(escala);
   imgTolvane_->setPixmap(QPixmap::fromImage(std::move(logo)));
 }

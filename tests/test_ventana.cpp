@@ -102,6 +102,7 @@ TEST_F(Ventana, CadaRotuloCabeEnSuCajaALaMedidaDelConjunto) {
     EXPECT_LE(w->fontMetrics().horizontalAdvance(texto), caja.width()) << texto.toStdString();
     EXPECT_LE(w->fontMetrics().tightBoundingRect(texto).height(), caja.height()) << texto.toStdString();
   }
+  EXPECT_TRUE(caracteres->findChildren<QAbstractItemView*>().isEmpty()) << "the open list is made at start-up";
   caracteres->setCurrentIndex(41);
   EXPECT_GE(caracteres->fontMetrics().tightBoundingRect(caracteres->currentText()).height(), 12);
   caracteres->showPopup();
