@@ -4,7 +4,7 @@ namespace fontfile {
 
 QString filasDelDibujo(const glyph::GlyphGrid& dibujo) {
   QString texto;
-  texto.reserve((glyph::Columnas + 1) * glyph::Filas);
+  texto.reserve(qsizetype{glyph::Columnas + 1} * glyph::Filas);
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) texto += dibujo.encendida(r, c) ? QLatin1Char('#') : QLatin1Char('.');
     texto += QLatin1Char('\n');
