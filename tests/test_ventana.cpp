@@ -112,7 +112,6 @@ TEST_F(Ventana, CadaControlTieneNombreAccesible) {
     return QAccessible::queryAccessibleInterface(w)->text(t);
   };
   EXPECT_EQ(leido(ventana.celda(7, 3)), "Fila 7, columna 3");
-  EXPECT_EQ(leido(ventana.findChild<QWidget*>("cmdArr")), "Desplaza el dibujo hacia arriba.");
   caracteres->addItem(QString::fromUtf8("ñ"));
   caracteres->setCurrentIndex(0);
   EXPECT_EQ(leido(caracteres), "Caracter:");

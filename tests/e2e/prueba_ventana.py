@@ -90,9 +90,8 @@ def setUpModule():
         os.environ.pop(variable, None)
     os.environ.update(DISPLAY=":" + numero.decode().strip(), PATH=abridor + os.pathsep + os.environ["PATH"])
     lanzar(["openbox", "--sm-disable"], env={**os.environ, "HOME": abridor})
-    # openbox names itself on the root window before it takes in the windows that ask to be shown, and a window
-    # mapped in between is never shown. So small windows of the suite's own are shown first, a new one every
-    # 2 s, until openbox lists one as its own; then they go, and openbox is known to show the next window.
+    # openbox names itself before it takes in windows, and a window mapped in between is never shown: so windows
+    # of the suite's own are mapped, a new one every 2 s, until openbox lists one as its own; then they go.
     sondas, desde = [], time.monotonic()
 
     def gestiona():
@@ -141,9 +140,11 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
                                         ).split() if int(w) != self.ventana]
 
     def clic(self, *donde):
-        """Clicks each place in turn, then rests the pointer on a blank spot."""
-        xdotool(*(p for d in donde for p in ("mousemove", "--window", self.ventana, *CENTROS[d], "click", 1)),
-                "mousemove", "--window", self.ventana, 445, 230)
+        """Clicks each place in turn, ten to a call of xdotool and its deadline, then rests the pointer aside."""
+        pasos = [p for d in donde for p in ("mousemove", "--window", self.ventana, *CENTROS[d], "click", 1)]
+        for i in range(0, len(pasos), 70):
+            xdotool(*pasos[i:i + 70])
+        xdotool("mousemove", "--window", self.ventana, 445, 230)
 
     def teclas(self, *teclas, texto=None):
         xdotool(*(["type", "--delay", 30, texto] if texto else ["key", "--delay", 30, *teclas]))
