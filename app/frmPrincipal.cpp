@@ -107,7 +107,7 @@ class TeclasDelTexto : public QObject {
   }
 
  private:
-  const QList<QAction*>& acciones_;
+  QList<QAction*> acciones_;  // children made after the box, so deleted after it
 };
 
 }  // namespace
