@@ -72,7 +72,7 @@ QPixmap imagen(const char* nombre) { return QPixmap::fromImage(imagenGuardada(QL
 // size, and take a narrow face of the same size instead. Nothing is
 // measured: that would load the font database before the window shows.
 constexpr int PixelesDeLaLetra = 12;
-constexpr const char* CaptionesAngostos[] = {"lblCarac", "lblArch", "cmdReflejoH"};
+constexpr const char* RotulosAngostos[] = {"lblCarac", "lblArch", "cmdReflejoH"};
 const QString LetraAngosta = QStringLiteral("Nimbus Sans Narrow");
 
 // One change of the drawing: the grid before and after it.
@@ -120,6 +120,7 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   // A window of fixed size has nothing to maximize.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  // Points are pixels at the toolkit's logical 96 dots per inch: 4/3 each.
   QFont letra = font();
   if (letra.pixelSize() > PixelesDeLaLetra || letra.pointSizeF() * 4 / 3 > PixelesDeLaLetra) {
     letra.setPixelSize(PixelesDeLaLetra);
@@ -217,7 +218,7 @@ void frmPrincipal::crearControles() {
 
   QFont angosta = font();
   angosta.setFamily(LetraAngosta);
-  for (const char* nombre : CaptionesAngostos) findChild<QWidget*>(QLatin1String(nombre))->setFont(angosta);
+  for (const char* nombre : RotulosAngostos) findChild<QWidget*>(QLatin1String(nombre))->setFont(angosta);
   crearAcciones(marco);
   txtArch_->installEventFilter(new TeclasDelTexto(txtArch_, acciones_));
 }
