@@ -131,10 +131,15 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   pasos_->setUndoLimit(1000);
   crearControles();
   ordenarTabulacion();
-  // The focus mark shows on the first cell from the start, not only after
-  // the first Tab.
-  setAttribute(Qt::WA_KeyboardFocusChange);
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
+}
+
+// The focus mark shows on the first cell from the start, not only after the
+// first Tab. Showing the window clears the toolkit's flag for it, so it is
+// set as the window shows.
+void frmPrincipal::showEvent(QShowEvent* evento) {
+  QWidget::showEvent(evento);
+  setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 // QWidget's own destructor hides the window, and hiding it moves the focus:

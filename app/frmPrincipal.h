@@ -70,6 +70,7 @@ class frmPrincipal : public QWidget {
   void aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&));
   void alFocoCambiado(QWidget* antes, QWidget* ahora);
   bool eventFilter(QObject* objeto, QEvent* evento) override;
+  void showEvent(QShowEvent* evento) override;
   QString caracterElegido() const;
 
   std::array<QCheckBox*, glyph::Celdas> celdas_{};

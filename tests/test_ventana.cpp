@@ -127,6 +127,7 @@ TEST_F(Ventana, CadaControlTieneNombreAccesible) {
 TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
   for (const char* f : {"a.mtz", "b.mtz"}) escribirArchivo(carpeta.fuente(f), {});
   mostrar();
+  EXPECT_TRUE(ventana.testAttribute(Qt::WA_KeyboardFocusChange)) << "the first cell's focus mark is hidden";
   QStringList orden;
   for (int i = 0; i < 70; ++i) orden << QString("chk%1_%2").arg(i % 7 + 1).arg(i / 7 + 1);
   const QString resto =
