@@ -7,7 +7,7 @@
 namespace ayuda {
 namespace {
 
-void abrirConElEscritorio(const QUrl& pagina) { QDesktopServices::openUrl(pagina); }
+bool abrirConElEscritorio(const QUrl& pagina) { return QDesktopServices::openUrl(pagina); }
 
 Abridor& actual() {
   static Abridor abridor = abrirConElEscritorio;
@@ -22,6 +22,6 @@ QUrl paginaDeAyuda() {
   return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("ayuda/editor.html")));
 }
 
-void abrir() { actual()(paginaDeAyuda()); }
+bool abrir() { return actual()(paginaDeAyuda()); }
 
 }  // namespace ayuda

@@ -7,7 +7,8 @@
 
 namespace ayuda {
 
-using Abridor = std::function<void(const QUrl&)>;
+// True when a program was started to open the page.
+using Abridor = std::function<bool(const QUrl&)>;
 
 // Installs a and returns the opener it replaces.
 Abridor instalar(Abridor a);
@@ -15,6 +16,7 @@ Abridor instalar(Abridor a);
 // "ayuda/editor.html" below the current directory; not checked to exist.
 QUrl paginaDeAyuda();
 
-void abrir();
+// False when no program could be started for the page.
+bool abrir();
 
 }  // namespace ayuda

@@ -132,22 +132,29 @@ void Celda::checkStateSet() {
   marco_->repintar(this);
 }
 
+// The arrow keys go to the neighbouring cell as drawn, one pitch away, and
+// stop at the grid's edge; Tab keeps the window's order.
 void Celda::keyPressEvent(QKeyEvent* evento) {
-  const bool inverso = layoutDirection() == Qt::RightToLeft;
+  const int paso = width() - 1;
+  const int haciaLaDerecha = layoutDirection() == Qt::RightToLeft ? -paso : paso;
+  QPoint hacia;
   switch (evento->key()) {
     case Qt::Key_Up:
-      focusNextPrevChild(false);
+      hacia = {0, -paso};
       break;
     case Qt::Key_Down:
-      focusNextPrevChild(true);
+      hacia = {0, paso};
       break;
     case Qt::Key_Left:
-      focusNextPrevChild(inverso);
+      hacia = {-haciaLaDerecha, 0};
       break;
     case Qt::Key_Right:
-      focusNextPrevChild(!inverso);
+      hacia = {haciaLaDerecha, 0};
       break;
     default:
       QCheckBox::keyPressEvent(evento);
+      return;
   }
+  if (auto* vecina = dynamic_cast<Celda*>(marco_->childAt(geometry().center() + hacia)))
+    vecina->setFocus(Qt::TabFocusReason);
 }

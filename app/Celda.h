@@ -16,8 +16,7 @@
 // is in no group makes the toolkit gather all the box's siblings to look for
 // a checked partner, which cost more than the rest of unchecking a cell. In
 // a group the toolkit moves among the group's boxes with the arrow keys;
-// the cell moves through the window's tab order instead, as a box in no
-// group does.
+// a cell moves to its neighbour in the grid instead.
 
 #include <QCheckBox>
 

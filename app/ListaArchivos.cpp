@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <utility>
@@ -76,4 +77,15 @@ void ListaArchivos::mousePressEvent(QMouseEvent* evento) {
   const QListWidgetItem* item = currentItem();
   filaAntesDelClic_ = item != nullptr && item->isSelected() ? currentRow() : -1;
   QListWidget::mousePressEvent(evento);
+}
+
+// Taking the focus gives the list a current entry without choosing it, and
+// Down would go on to the entry below: the first Down chooses that entry.
+void ListaArchivos::keyPressEvent(QKeyEvent* evento) {
+  if (evento->key() == Qt::Key_Down && evento->modifiers() == Qt::NoModifier && currentItem() != nullptr &&
+      selectedItems().isEmpty()) {
+    setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
+    return;
+  }
+  QListWidget::keyPressEvent(evento);
 }

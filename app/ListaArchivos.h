@@ -25,6 +25,7 @@ class ListaArchivos : public QListWidget {
  protected:
   bool event(QEvent* evento) override;
   void mousePressEvent(QMouseEvent* evento) override;
+  void keyPressEvent(QKeyEvent* evento) override;
 
  private:
   QString carpeta_;

@@ -1,15 +1,20 @@
 #include "frmPrincipal.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 
 #include "ArchivoDeTrabajo.h"
 #include "ArchivoInicial.h"
@@ -23,6 +28,7 @@
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
 #include "MarcoCeldas.h"
+#include "Portapapeles.h"
 #include "SelectorCaracter.h"
 #include "Textos.h"
 #include "Transformaciones.h"
@@ -45,16 +51,65 @@ Control* colocar(Control* control, const char* nombre, QRect lugar) {
   return control;
 }
 
+// The JPEG reader shows a file cut short as far as it goes, grey below, and
+// calls that a success. A whole JPEG ends with its end-of-image marker,
+// which cannot stand anywhere in the coded picture; some writers pad the
+// file with zeros after it. Other pictures are left to their readers.
+bool jpegEntero(QFile& archivo) {
+  constexpr qint64 Cola = 256;
+  if (!archivo.seek(0) || archivo.read(2) != "\xFF\xD8") return true;
+  if (!archivo.seek(qMax<qint64>(0, archivo.size() - Cola))) return false;
+  QByteArray cola = archivo.read(Cola);
+  while (cola.endsWith('\0')) cola.chop(1);
+  return cola.endsWith("\xFF\xD9");
+}
+
 QPixmap imagen(const char* nombre) { return QPixmap::fromImage(imagenGuardada(QLatin1StringView(nombre))); }
 
-// The controls keep the layout's sizes in pixels, and at the toolkit's usual
-// size three captions overflow their boxes. The window takes the toolkit's
-// family at the largest size at which every caption fits in DejaVu Sans,
-// Debian's default and one of the widest families a desktop sets. A size in
-// pixels, because a point size grows with a screen's dots per inch and the
-// boxes do not. It is set, not measured: measuring would load the font
-// database before the window shows, where nothing else needs it.
-constexpr int PixelesDeLaLetra = 9;
+// The controls keep the layout's sizes in pixels. Their captions take the
+// toolkit's default font, 12 pixels of DejaVu Sans on Debian, where their
+// boxes hold them; a desktop's larger default is brought down to that size,
+// which every box holds. Three boxes are too narrow for DejaVu Sans at that
+// size, and take a narrow face of the same size instead. Nothing is
+// measured: that would load the font database before the window shows.
+constexpr int PixelesDeLaLetra = 12;
+constexpr const char* RotulosAngostos[] = {"lblCarac", "lblArch", "cmdReflejoH"};
+const QString LetraAngosta = QStringLiteral("Nimbus Sans Narrow");
+
+// One change of the drawing: the grid before and after it.
+class CambioDeDibujo : public QUndoCommand {
+ public:
+  CambioDeDibujo(frmPrincipal* ventana, const glyph::GlyphGrid& antes, const glyph::GlyphGrid& despues)
+      : ventana_(ventana), antes_(antes), despues_(despues) {}
+  void undo() override { ventana_->escribirCeldas(antes_); }
+  void redo() override { ventana_->escribirCeldas(despues_); }
+
+ private:
+  frmPrincipal* ventana_;
+  glyph::GlyphGrid antes_;
+  glyph::GlyphGrid despues_;
+};
+
+// In the name box the window's keys for the drawing keep their meaning for
+// the text: the box takes them before the window's shortcuts do.
+class TeclasDelTexto : public QObject {
+ public:
+  TeclasDelTexto(QObject* padre, const QList<QAction*>& acciones) : QObject(padre), acciones_(acciones) {}
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* evento) override {
+    if (evento->type() != QEvent::ShortcutOverride) return QObject::eventFilter(objeto, evento);
+    const auto* tecla = static_cast<QKeyEvent*>(evento);
+    const QKeySequence pulsada(QKeyCombination(tecla->modifiers() & ~Qt::KeypadModifier, Qt::Key(tecla->key())));
+    for (const QAction* a : acciones_) {
+      if (a->shortcuts().contains(pulsada)) evento->accept();
+    }
+    return false;
+  }
+
+ private:
+  QList<QAction*> acciones_;  // children made after the box, so deleted after it
+};
 
 }  // namespace
 
@@ -66,12 +121,26 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   // A window of fixed size has nothing to maximize.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  // Points are pixels at the toolkit's logical 96 dots per inch: 4/3 each.
   QFont letra = font();
-  letra.setPixelSize(PixelesDeLaLetra);
-  setFont(letra);
+  if (letra.pixelSize() > PixelesDeLaLetra || letra.pointSizeF() * 4 / 3 > PixelesDeLaLetra) {
+    letra.setPixelSize(PixelesDeLaLetra);
+    setFont(letra);
+  }
+  pasos_ = new QUndoStack(this);
+  // A step keeps two drawings, 280 bytes: a long session stays small.
+  pasos_->setUndoLimit(1000);
   crearControles();
   ordenarTabulacion();
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
+}
+
+// The focus mark shows on the first cell from the start, not only after the
+// first Tab. Showing the window clears the toolkit's flag for it, so it is
+// set as the window shows.
+void frmPrincipal::showEvent(QShowEvent* evento) {
+  QWidget::showEvent(evento);
+  setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 // QWidget's own destructor hides the window, and hiding it moves the focus:
@@ -121,7 +190,10 @@ void frmPrincipal::crearControles() {
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
       celda->setAccessibleName(textos::nombreDeCelda(r, c));
       celda->setGeometry(16 * (c - 1), 16 * (r - 1), 17, 17);
-      celdas_[glyph::GlyphGrid::indice(r, c)] = celda;
+      const int indice = glyph::GlyphGrid::indice(r, c);
+      celdas_[indice] = celda;
+      // A click or Space: the cell has toggled itself.
+      connect(celda, &QCheckBox::clicked, this, [this, indice] { celdaCambiada(indice); });
     }
   }
 
@@ -143,10 +215,40 @@ void frmPrincipal::crearControles() {
   cmdCrear_ = botonConTexto("cmdCrear", QRect(376, 256, 49, 17), &frmPrincipal::cmdCrear_Click);
   filArchivos_ = colocar(new ListaArchivos(this), "filArchivos", QRect(32, 288, 121, 123));
   connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
+  // A list view tells a screen reader its tool tip only as its description.
+  filArchivos_->setAccessibleDescription(filArchivos_->toolTip());
   imgTolvane_ = colocar(new QLabel(this), "imgTolvane", QRect(200, 288, 201, 117));
   // The line is shown as it is written, tags and ampersands too.
   lblTolvane_ = colocar(new LineaDeMarca(this), "lblTolvane", QRect(224, 408, 161, 17));
   lblTolvane_->setTextFormat(Qt::PlainText);
+
+  QFont angosta = font();
+  angosta.setFamily(LetraAngosta);
+  for (const char* nombre : RotulosAngostos) findChild<QWidget*>(QLatin1String(nombre))->setFont(angosta);
+  crearAcciones(marco);
+  txtArch_->installEventFilter(new TeclasDelTexto(txtArch_, acciones_));
+}
+
+// The keys of the drawing, also offered by the grid's menu on the right
+// button.
+void frmPrincipal::crearAcciones(QWidget* menu) {
+  QAction* deshacer = pasos_->createUndoAction(this, textos::AccionDeshacer);
+  deshacer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction* rehacer = pasos_->createRedoAction(this, textos::AccionRehacer);
+  rehacer->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  const auto accion = [this](const QString& texto, QKeyCombination tecla, void (frmPrincipal::*manejador)()) {
+    auto* a = new QAction(texto, this);
+    a->setShortcut(tecla);
+    connect(a, &QAction::triggered, this, manejador);
+    return a;
+  };
+  acciones_ = {deshacer, rehacer, accion(textos::AccionCopiar, Qt::CTRL | Qt::Key_C, &frmPrincipal::Copiar),
+               accion(textos::AccionPegar, Qt::CTRL | Qt::Key_V, &frmPrincipal::Pegar),
+               accion(textos::AccionInvertir, Qt::CTRL | Qt::Key_I, &frmPrincipal::Invertir)};
+  for (QAction* a : acciones_) a->setShortcutContext(Qt::WindowShortcut);
+  addActions(acciones_);
+  menu->setContextMenuPolicy(Qt::ActionsContextMenu);
+  menu->addActions(acciones_);
 }
 
 void frmPrincipal::ordenarTabulacion() {
@@ -180,7 +282,8 @@ bool frmPrincipal::Form_Load(const QString& archivo) {
 void frmPrincipal::CargarLogo() {
   const QString ruta = QStringLiteral("./ayuda/Archivos/logo.jpg");
   // Opening a FIFO or a device would wait for a writer, or read for ever.
-  if (!QFileInfo(ruta).isFile()) return;
+  QFile archivo(ruta);
+  if (!QFileInfo(ruta).isFile() || !archivo.open(QIODevice::ReadOnly)) return;
   QImageReader lector(ruta);
   // Decoded straight to the size it is shown at: the JPEG reader scales as
   // it decodes, so a photo costs no more memory than a small picture, and
@@ -188,7 +291,7 @@ void frmPrincipal::CargarLogo() {
   const qreal escala = imgTolvane_->devicePixelRatioF();
   lector.setScaledSize(imgTolvane_->size() * escala);
   QImage logo = lector.read();
-  if (logo.isNull()) return;
+  if (logo.isNull() || !jpegEntero(archivo)) return;
   logo.setDevicePixelRatio(escala);
   imgTolvane_->setPixmap(QPixmap::fromImage(std::move(logo)));
 }
@@ -207,11 +310,25 @@ void frmPrincipal::escribirCeldas(const glyph::GlyphGrid& dibujo) {
 void frmPrincipal::cambiar(std::int16_t valor) {
   glyph::GlyphGrid dibujo;
   glyph::cambiar(dibujo, valor);
-  escribirCeldas(dibujo);
+  cambiarDibujo(dibujo);
+}
+
+void frmPrincipal::cambiarDibujo(const glyph::GlyphGrid& nuevo) {
+  const glyph::GlyphGrid antes = leerCeldas();
+  glyph::GlyphGrid despues;
+  for (int i = 0; i < glyph::Celdas; ++i) despues.valores[i] = nuevo.valores[i] != 0 ? 1 : 0;
+  if (despues != antes) pasos_->push(new CambioDeDibujo(this, antes, despues));
+}
+
+void frmPrincipal::celdaCambiada(int indice) {
+  const glyph::GlyphGrid despues = leerCeldas();
+  glyph::GlyphGrid antes = despues;
+  antes.valores[indice] = despues.valores[indice] != 0 ? 0 : 1;
+  pasos_->push(new CambioDeDibujo(this, antes, despues));
 }
 
 void frmPrincipal::aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&)) {
-  escribirCeldas(comando(leerCeldas()));
+  cambiarDibujo(comando(leerCeldas()));
 }
 
 void frmPrincipal::cmdBorrar_Click() { cambiar(0); }
@@ -224,6 +341,14 @@ void frmPrincipal::cmdReflejoH_Click() { aplicar(glyph::reflejoHorizontal); }
 void frmPrincipal::cmdReflejoV_Click() { aplicar(glyph::reflejoVertical); }
 void frmPrincipal::cmdRotarIzq_Click() { aplicar(glyph::rotarIzquierda); }
 void frmPrincipal::cmdRotarDer_Click() { aplicar(glyph::rotarDerecha); }
+void frmPrincipal::Invertir() { aplicar(glyph::invertir); }
+
+void frmPrincipal::Copiar() { QGuiApplication::clipboard()->setMimeData(portapapeles::datosDelDibujo(leerCeldas())); }
+
+// Anything on the clipboard that is no drawing leaves the grid as it is.
+void frmPrincipal::Pegar() {
+  if (const auto dibujo = portapapeles::dibujoDeDatos(QGuiApplication::clipboard()->mimeData())) cambiarDibujo(*dibujo);
+}
 
 QString frmPrincipal::caracterElegido() const {
   return cboCarac_->currentIndex() < 0 ? QString() : cboCarac_->currentText();
@@ -243,11 +368,13 @@ void frmPrincipal::cmdGrabar_Click() {
 
 void frmPrincipal::cmdLeer_Click() {
   const fontfile::Resultado r = fontfile::cargarCaracter(filArchivos_->carpeta(), txtArch_->text(), caracterElegido());
-  if (r.dibujo) escribirCeldas(*r.dibujo);
+  if (r.dibujo) cambiarDibujo(*r.dibujo);
   if (r.focoAlNombre) txtArch_->setFocus();
 }
 
-void frmPrincipal::cmdAyuda_Click() { ayuda::abrir(); }
+void frmPrincipal::cmdAyuda_Click() {
+  if (!ayuda::abrir()) avisos::informar(textos::ayudaSinPrograma(ayuda::paginaDeAyuda().toLocalFile()));
+}
 
 void frmPrincipal::filArchivos_Click() {
   const QString nombre = filArchivos_->seleccionado();

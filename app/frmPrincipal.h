@@ -10,11 +10,13 @@
 
 #include "GlyphGrid.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QUndoStack;
 class ListaArchivos;
 
 class frmPrincipal : public QWidget {
@@ -34,6 +36,10 @@ class frmPrincipal : public QWidget {
   glyph::GlyphGrid leerCeldas() const;
   void escribirCeldas(const glyph::GlyphGrid& dibujo);
   void cambiar(std::int16_t valor);
+  // Puts a new drawing in the grid as one step that can be undone; a drawing
+  // equal to the grid's is no step.
+  void cambiarDibujo(const glyph::GlyphGrid& nuevo);
+  QUndoStack* pasos() const { return pasos_; }
 
  public slots:
   void cmdBorrar_Click();
@@ -52,14 +58,20 @@ class frmPrincipal : public QWidget {
   void cmdAyuda_Click();
   void filArchivos_Click();
   void txtArch_LostFocus();
+  void Copiar();
+  void Pegar();
+  void Invertir();
 
  private:
   void crearControles();
   void ordenarTabulacion();
+  void crearAcciones(QWidget* menu);
+  void celdaCambiada(int indice);
   void CargarLogo();
   void aplicar(glyph::GlyphGrid (*comando)(const glyph::GlyphGrid&));
   void alFocoCambiado(QWidget* antes, QWidget* ahora);
   bool eventFilter(QObject* objeto, QEvent* evento) override;
+  void showEvent(QShowEvent* evento) override;
   QString caracterElegido() const;
 
   std::array<QCheckBox*, glyph::Celdas> celdas_{};
@@ -82,4 +94,8 @@ class frmPrincipal : public QWidget {
   ListaArchivos* filArchivos_ = nullptr;
   QLabel* imgTolvane_ = nullptr;
   QLabel* lblTolvane_ = nullptr;
+  // Every change of the drawing, to be undone and redone. The file, the
+  // character chosen and the name box are never part of a step.
+  QUndoStack* pasos_ = nullptr;
+  QList<QAction*> acciones_;
 };

@@ -5,13 +5,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPaintEvent>
+#include <QUndoStack>
 #include <memory>
 
+#include "Portapapeles.h"
 #include "Preparacion.h"
 #include "frmPrincipal.h"
 #include "mdlArchivos.h"
@@ -101,6 +105,51 @@ BENCHMARK_CAPTURE(Comando, cmdRotarIzq, &frmPrincipal::cmdRotarIzq_Click)->Unit(
 BENCHMARK_CAPTURE(Comando, cmdRotarDer, &frmPrincipal::cmdRotarDer_Click)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Comando, cmdBorrar, &frmPrincipal::cmdBorrar_Click)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Comando, cmdLlenar, &frmPrincipal::cmdLlenar_Click)->Unit(benchmark::kMicrosecond);
+
+// One step undone, or redone, of cmdArr on the reference drawing (40 cells
+// change), with its repaint; the other direction is taken outside the timing.
+void DeshacerORehacer(benchmark::State& estado, bool deshacer) {
+  CarpetaDeBanco carpeta;
+  VentanaAbierta abierta;
+  abierta.ventana.escribirCeldas(dibujoDeReferencia());
+  abierta.ventana.cmdArr_Click();
+  QUndoStack* pasos = abierta.ventana.pasos();
+  if (deshacer) pasos->undo();
+  QApplication::processEvents();
+  for (auto _ : estado) {
+    estado.PauseTiming();
+    deshacer ? pasos->redo() : pasos->undo();
+    QApplication::processEvents();
+    estado.ResumeTiming();
+    deshacer ? pasos->undo() : pasos->redo();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK_CAPTURE(DeshacerORehacer, deshacer, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DeshacerORehacer, rehacer, false)->Unit(benchmark::kMicrosecond);
+
+// A paste of the reference drawing onto an empty grid (28 cells change), as
+// mtz's text or as the picture the editor copies, with its repaint.
+void Pegar(benchmark::State& estado, bool comoTexto) {
+  CarpetaDeBanco carpeta;
+  VentanaAbierta abierta;
+  const glyph::GlyphGrid referencia = dibujoDeReferencia();
+  QMimeData* datos = portapapeles::datosDelDibujo(referencia);
+  if (comoTexto) datos->removeFormat(QStringLiteral("application/x-qt-image"));
+  if (!comoTexto) datos->removeFormat(QStringLiteral("text/plain"));
+  QGuiApplication::clipboard()->setMimeData(datos);
+  for (auto _ : estado) {
+    estado.PauseTiming();
+    abierta.ventana.escribirCeldas({});
+    QApplication::processEvents();
+    estado.ResumeTiming();
+    abierta.ventana.Pegar();
+    QApplication::processEvents();
+  }
+  if (abierta.ventana.leerCeldas() != referencia) estado.SkipWithError("the paste did not give the drawing");
+}
+BENCHMARK_CAPTURE(Pegar, texto, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Pegar, imagen, false)->Unit(benchmark::kMicrosecond);
 
 // Writing a drawing that is already on the grid: no cell changes, nothing
 // is repainted.

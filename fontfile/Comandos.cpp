@@ -151,7 +151,8 @@ Resultado cargarCaracter(const QString& carpeta, const QString& nombre, const QS
 
 bool formatoAdecuado(const QString& ruta) {
   try {
-    ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Lectura);
+    // Opened for writing too: a font the user cannot write is no working file.
+    ArchivoFuente archivo(ruta, ArchivoFuente::Modo::Escritura);
     archivo.bloquear(ArchivoFuente::Bloqueo::Compartido);
     // A file too short for a length field holds no record that could fail.
     const QByteArray registro1 = archivo.leer(0, LongitudRegistro);

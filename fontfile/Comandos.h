@@ -26,7 +26,8 @@ Resultado cargarCaracter(const QString& carpeta, const QString& nombre, const QS
 
 // Reads record 1 of a chosen file as a test of its format. False, after the
 // format message, when it cannot be read; false, silently, when the file
-// cannot be opened (it may have vanished since the list was read).
+// cannot be opened for reading and writing (it may be protected, or have
+// vanished since the list was read).
 bool formatoAdecuado(const QString& ruta);
 
 }  // namespace fontfile

@@ -42,7 +42,7 @@ inline constexpr TextosDeControl Controles[] = {
     {"lblArch", "Archivo de trabajo", nullptr, nullptr},
     {"txtArch", nullptr, nullptr, "Archivo de trabajo"},
     {"cmdCrear", "Crear", "Crea un archivo de fuentes vacío.", nullptr},
-    {"filArchivos", nullptr, "Doble click sobre un archivo para seleccionarlo.", "Archivo de trabajo"},
+    {"filArchivos", nullptr, "Doble click sobre un archivo para seleccionarlo.", "Archivos de fuentes"},
     {"imgTolvane", nullptr, DireccionDelFabricante, DireccionDelFabricante},
     {"lblTolvane", nullptr, DireccionDelFabricante, nullptr},
 };
@@ -61,6 +61,13 @@ inline QString nombreDeCelda(int r, int c) { return QStringLiteral("Fila %1, col
 inline const QString BotonAceptar = QStringLiteral("Aceptar");
 inline const QString BotonSi = QStringLiteral("Sí");
 inline const QString BotonNo = QStringLiteral("No");
+
+// The keys of the drawing, in the grid's menu on the right button.
+inline const QString AccionDeshacer = QStringLiteral("Deshacer");
+inline const QString AccionRehacer = QStringLiteral("Rehacer");
+inline const QString AccionCopiar = QStringLiteral("Copiar");
+inline const QString AccionPegar = QStringLiteral("Pegar");
+inline const QString AccionInvertir = QStringLiteral("Invertir");
 
 // Messages.
 inline const QString SinNombreParaCrear = QStringLiteral("Debe escribir un nombre para el archivo.");
@@ -109,6 +116,9 @@ inline QString carpetaSinEscritura(const QString& carpeta) {
 inline QString noSeIniciaElEditor(const QString& editor, const QString& motivo) {
   return QStringLiteral("No se puede iniciar el editor \"") + editor + QStringLiteral("\": ") + motivo +
          QLatin1Char('.');
+}
+inline QString ayudaSinPrograma(const QString& pagina) {
+  return QStringLiteral("No hay un programa para abrir la página de ayuda \"") + pagina + QStringLiteral("\".");
 }
 inline QString rutaNoEncontrada(const QString& carpeta) {
   return QStringLiteral("No se encontró la ruta de acceso: \"") + carpeta + QStringLiteral("\".");

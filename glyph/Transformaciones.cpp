@@ -8,14 +8,15 @@ struct Celda {
   int c;
 };
 
-// new(r, c) = old(origen(r, c)) for all 70 cells at once.
+// new(r, c) = valor(old(origen(r, c))) for all 70 cells at once.
 template <typename Origen>
-GlyphGrid remapear(const GlyphGrid& viejo, Origen origen) {
+GlyphGrid remapear(
+    const GlyphGrid& viejo, Origen origen, Valor (*valor)(Valor) = [](Valor v) { return v; }) {
   GlyphGrid nuevo;
   for (int r = 1; r <= Filas; ++r) {
     for (int c = 1; c <= Columnas; ++c) {
       const Celda o = origen(r, c);
-      nuevo(r, c) = viejo(o.r, o.c);
+      nuevo(r, c) = valor(viejo(o.r, o.c));
     }
   }
   return nuevo;
@@ -55,6 +56,15 @@ GlyphGrid rotarIzquierda(const GlyphGrid& viejo) {
 
 GlyphGrid rotarDerecha(const GlyphGrid& viejo) {
   return remapear(viejo, [](int r, int c) { return c > Lado ? Celda{r, c} : Celda{Lado + 1 - c, r}; });
+}
+
+GlyphGrid invertir(const GlyphGrid& viejo) {
+  return remapear(
+      viejo,
+      [](int r, int c) {
+        return Celda{r, c};
+      },
+      [](Valor v) { return Valor(v == 0 ? 1 : 0); });
 }
 
 }  // namespace glyph

@@ -1,6 +1,7 @@
 #pragma once
-// The commands that reshape a drawing. Each one is a permutation of the cell
-// values: a cell receives, unchanged, the old value of one source cell.
+// The commands that reshape a drawing. Each one is a mapping of the cell
+// values: a cell receives the old value of one source cell, unchanged, or
+// turned over for invertir.
 
 #include "GlyphGrid.h"
 
@@ -15,5 +16,6 @@ GlyphGrid reflejoVertical(const GlyphGrid& viejo);     // top to bottom, about r
 // Quarter turns of the 7 x 7 square of columns 1..7; columns 8..10 stay.
 GlyphGrid rotarIzquierda(const GlyphGrid& viejo);
 GlyphGrid rotarDerecha(const GlyphGrid& viejo);
+GlyphGrid invertir(const GlyphGrid& viejo);  // every dot turned over: on becomes 0, off 1
 
 }  // namespace glyph

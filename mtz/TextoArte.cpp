@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ColumnCode.h"
+#include "DibujoEnTexto.h"
 #include "Fallo.h"
 #include "Fuente.h"
 
@@ -16,11 +17,7 @@ QString dibujoEnTexto(const fontfile::FontRecord& registro, int numero) {
                   .arg(caracterLegible(registro.caracter))
                   .arg(numero)
                   .arg(anchoUsado(registro.columnas));
-  for (int f = 1; f <= glyph::Filas; ++f) {
-    for (int c = 1; c <= glyph::Columnas; ++c) t += dibujo.encendida(f, c) ? QLatin1Char('#') : QLatin1Char('.');
-    t += QLatin1Char('\n');
-  }
-  return t;
+  return t + fontfile::filasDelDibujo(dibujo);
 }
 
 namespace {
@@ -112,16 +109,14 @@ void LectorDibujos::encabezado() {
 }
 
 void LectorDibujos::fila() {
-  const QString puntos = linea_.trimmed();
   if (filas_ == glyph::Filas) fallo(QStringLiteral("fila de puntos fuera de un dibujo"));
-  if (puntos.size() > glyph::Columnas) fallo(QStringLiteral("la fila tiene más de 10 columnas"));
-  ++filas_;
-  for (int c = 1; c <= puntos.size(); ++c) {
-    if (puntos[c - 1] == QLatin1Char('#')) {
-      dibujo_(filas_, c) = 1;
-    } else if (puntos[c - 1] != QLatin1Char('.')) {
+  switch (fontfile::leerFila(linea_, dibujo_, ++filas_)) {
+    case fontfile::FilaLeida::Larga:
+      fallo(QStringLiteral("la fila tiene más de 10 columnas"));
+    case fontfile::FilaLeida::MarcaAjena:
       fallo(QStringLiteral("solo se admiten '#' y '.' en una fila"));
-    }
+    case fontfile::FilaLeida::Bien:
+      break;
   }
   if (filas_ == glyph::Filas) registros_.back().columnas = glyph::codigosDelDibujo(dibujo_);
 }
@@ -130,8 +125,8 @@ std::vector<fontfile::FontRecord> LectorDibujos::leer() {
   while (siguienteLinea()) {
     if (crudos_.startsWith(';')) continue;
     linea_ = utf8_.decode(crudos_);
-    if (linea_.trimmed().isEmpty()) continue;
-    if (linea_.startsWith(QLatin1Char('['))) {
+    if (fontfile::lineaSinDibujo(linea_)) continue;
+    if (fontfile::lineaDeEncabezado(linea_)) {
       encabezado();
     } else {
       fila();

@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -12,8 +14,10 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QUndoStack>
 
 #include "Apoyo.h"
+#include "Transformaciones.h"
 #include "frmPrincipal.h"
 
 namespace {
@@ -65,6 +69,11 @@ TEST_F(Ventana, FormLoadLlenaLaVentana) {
   ventana.cmdGrabar_Click();
   EXPECT_EQ(leerArchivo(carpeta.fuente("b.mtz")), registro('a'));
 
+  // A JPEG cut half-way is shown as far as it goes by the reader: not at all by the window.
+  escribirArchivo("ayuda/Archivos/logo.jpg", leerArchivo("ayuda/Archivos/logo.jpg").chopped(100));
+  frmPrincipal cortado;
+  ASSERT_TRUE(cortado.Form_Load());
+  EXPECT_TRUE(cortado.findChild<QLabel*>("imgTolvane")->pixmap().isNull());
   QFile::remove("ayuda/Archivos/logo.jpg");
   ASSERT_EQ(::mkfifo("ayuda/Archivos/logo.jpg", 0644), 0);
   escribirArchivo("ayuda/Archivos/marca.txt", "Inicio" + QByteArray(100, ' ') + "fin\r\n");
@@ -74,40 +83,51 @@ TEST_F(Ventana, FormLoadLlenaLaVentana) {
   EXPECT_TRUE(tintaEn(otra.findChild<QLabel*>("lblTolvane"), 0, 8));
 }
 
-TEST_F(Ventana, CadaRotuloCabeEnSuCaja) {
+// Every caption whole in its box at the toolkit's 12 pixels, in a narrow face where DejaVu Sans is too wide.
+TEST_F(Ventana, CadaRotuloCabeEnSuCajaALaMedidaDelConjunto) {
   mostrar();
   for (QWidget* w : ventana.findChildren<QWidget*>()) {
-    EXPECT_EQ(w->font(), ventana.font()) << w->objectName().toStdString();
     const QString texto = w->property("text").toString();
-    if (texto.isEmpty()) continue;
+    if (texto.isEmpty() || w == caracteres) continue;
     QRect caja = w->contentsRect();
     if (auto* b = qobject_cast<QPushButton*>(w)) {
       QStyleOptionButton opcion;
       opcion.initFrom(b);
       caja = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, b);
     }
+    EXPECT_EQ(QFontInfo(w->font()).pixelSize(), 12) << texto.toStdString();
+    EXPECT_GE(w->fontMetrics().tightBoundingRect("H").height(), 8) << texto.toStdString();
     EXPECT_LE(w->fontMetrics().horizontalAdvance(texto), caja.width()) << texto.toStdString();
-    EXPECT_LE(w->fontMetrics().height(), caja.height()) << texto.toStdString();
+    EXPECT_LE(w->fontMetrics().tightBoundingRect(texto).height(), caja.height()) << texto.toStdString();
   }
+  EXPECT_TRUE(caracteres->findChildren<QAbstractItemView*>().isEmpty()) << "the open list is made at start-up";
+  EXPECT_GE(caracteres->fontMetrics().tightBoundingRect(QString::fromUtf8("Ñ")).height(), 12);
+  caracteres->showPopup();
+  EXPECT_LT(caracteres->view()->window()->height(), 400);
+  caracteres->hidePopup();
 }
 
 TEST_F(Ventana, CadaControlTieneNombreAccesible) {
-  const auto leido = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
-  for (int i = 0; i < 70; ++i) {
-    EXPECT_EQ(leido(ventana.celda(i / 10 + 1, i % 10 + 1)),
-              QString("Fila %1, columna %2").arg(i / 10 + 1).arg(i % 10 + 1));
-  }
-  for (auto* b : ventana.findChildren<QPushButton*>()) {
-    EXPECT_EQ(leido(b), b->text().isEmpty() ? b->toolTip() : b->text());
-  }
+  const auto leido = [](QWidget* w, QAccessible::Text t = QAccessible::Name) {
+    return QAccessible::queryAccessibleInterface(w)->text(t);
+  };
+  EXPECT_EQ(leido(ventana.celda(7, 3)), "Fila 7, columna 3");
+  caracteres->addItem(QString::fromUtf8("ñ"));
+  caracteres->setCurrentIndex(0);
   EXPECT_EQ(leido(caracteres), "Caracter:");
+  EXPECT_EQ(leido(caracteres, QAccessible::Value), QString::fromUtf8("ñ"));
   EXPECT_EQ(leido(nombre), "Archivo de trabajo");
-  EXPECT_EQ(leido(ventana.findChild<QWidget*>("filArchivos")), "Archivo de trabajo");
+  auto* lista = ventana.findChild<QWidget*>("filArchivos");
+  EXPECT_EQ(leido(lista), "Archivos de fuentes");
+  EXPECT_EQ(leido(lista, QAccessible::Description), lista->toolTip());
 }
 
-// The arrow keys go along the tab order on the cells, each a button group of its own.
+// Tab keeps the window's order; the arrow keys go to the neighbouring cell as drawn, and stop at the edge. In the
+// file list the first Down chooses the first entry.
 TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
+  for (const char* f : {"a.mtz", "b.mtz"}) escribirArchivo(carpeta.fuente(f), {});
   mostrar();
+  EXPECT_TRUE(ventana.testAttribute(Qt::WA_KeyboardFocusChange)) << "the first cell's focus mark is hidden";
   QStringList orden;
   for (int i = 0; i < 70; ++i) orden << QString("chk%1_%2").arg(i % 7 + 1).arg(i / 7 + 1);
   const QString resto =
@@ -118,11 +138,84 @@ TEST_F(Ventana, TabYLasFlechasRecorrenLaVentanaEnSuOrden) {
     ASSERT_EQ(enfocado(), siguiente);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  for (const auto& [tecla, fila] :
-       {std::pair{Qt::Key_Down, 3}, {Qt::Key_Right, 4}, {Qt::Key_Up, 3}, {Qt::Key_Left, 2}}) {
+  for (const auto& [tecla, r, c] : {std::tuple{Qt::Key_Left, 2, 1},
+                                    {Qt::Key_Up, 1, 1},
+                                    {Qt::Key_Up, 1, 1},
+                                    {Qt::Key_Down, 2, 1},
+                                    {Qt::Key_Right, 2, 2},
+                                    {Qt::Key_Up, 1, 2}}) {
     QTest::keyClick(QApplication::focusWidget(), tecla);
-    EXPECT_EQ(QApplication::focusWidget(), ventana.celda(fila, 1));
+    EXPECT_EQ(QApplication::focusWidget(), ventana.celda(r, c));
   }
+  nombre->setFocus();
+  QTest::keyClick(nombre, Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(nombre->text(), "a.mtz");
+}
+
+// Each key of the drawing, pressed on a cell, and the grid after it: the cells on ('~' first: all the others).
+TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
+  mostrar();
+  nombre->setText("f.mtz");
+  caracteres->setCurrentIndex(3);
+  const auto celdas = [](const QString& texto) {
+    glyph::GlyphGrid g;
+    for (const QString& rc : texto.mid(texto.startsWith('~')).split(' ', Qt::SkipEmptyParts))
+      g(rc[0].digitValue(), rc.mid(1).toInt()) = 1;
+    return texto.startsWith('~') ? glyph::invertir(g) : g;
+  };
+  const QString pasos =
+      "Space:11, Right:11, Space:11 12, Down:11 12, Space:11 12 22, Ctrl+I:~11 12 22, Ctrl+Z:11 12 22, Ctrl+Z:11 12, "
+      "Ctrl+Shift+Z:11 12 22, Ctrl+Y:~11 12 22, Ctrl+C:~11 12 22, Ctrl+Z:11 12 22, Ctrl+V:~11 12 22, "
+      "Ctrl+V:~11 12 22, Ctrl+Z:11 12 22, Ctrl+Z:11 12, Ctrl+Z:11, Ctrl+Z:, Ctrl+Z:";
+  for (const QString& paso : pasos.split(", ")) {
+    const QKeyCombination tecla = QKeySequence::fromString(paso.section(':', 0, 0))[0];
+    QTest::keyClick(QApplication::focusWidget(), tecla.key(), tecla.keyboardModifiers());
+    EXPECT_EQ(ventana.leerCeldas(), celdas(paso.section(':', 1))) << paso.toStdString();
+  }
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "..########\n#.########\n" + QString("##########\n").repeated(5));
+  EXPECT_EQ(nombre->text(), "f.mtz");
+  EXPECT_EQ(caracteres->currentIndex(), 3);
+
+  // A paste takes text as mtz shows it, short rows filled with dots off, or a picture; anything else changes nothing.
+  QImage imagen(20, 14, QImage::Format_ARGB32);  // dark in 3 of the 4 pixels of dot (7, 10), elsewhere clear
+  imagen.fill(Qt::transparent);
+  for (const QPoint p : {QPoint(19, 13), QPoint(18, 13), QPoint(19, 12)}) imagen.setPixel(p, qRgb(20, 20, 20));
+  for (const auto& [texto, despues] : std::vector<std::pair<QString, const char*>>{
+           {"[a] registro 1, ancho 2\n#\n.#\n\n;\n.\n.\n.\n.\n..#", "11 22 73"},
+           {"#\n#\n#\n#\n#\n#", "11 22 73"},
+           {"#\n#\n#\n#\n#\n#\n#\n#", "11 22 73"},
+           {"#\n#\n#\n#\n#\n#\nx", "11 22 73"},
+           {"imagen", "710"},
+           {"", "710"}}) {
+    texto == "imagen" ? QGuiApplication::clipboard()->setImage(imagen) : QGuiApplication::clipboard()->setText(texto);
+    QTest::keyClick(ventana.celda(1, 1), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(ventana.leerCeldas(), celdas(despues));
+  }
+  EXPECT_EQ(avisos.textos(), QStringList());
+
+  // Every command is a step, Leer too; at least 100 steps are kept.
+  for (const auto orden :
+       {&frmPrincipal::cmdLlenar_Click, &frmPrincipal::cmdCrear_Click, &frmPrincipal::cmdGrabar_Click,
+        &frmPrincipal::cmdBorrar_Click, &frmPrincipal::cmdLeer_Click})
+    (ventana.*orden)();
+  for (int i = 0; i < 120; ++i) QTest::mouseClick(ventana.celda(1, 1), Qt::LeftButton);
+  EXPECT_EQ(ventana.leerCeldas(), celdas("~"));
+  for (int i = 0; i < 123; ++i) ventana.pasos()->undo();
+  EXPECT_EQ(ventana.leerCeldas(), celdas("710"));
+  EXPECT_EQ(leerArchivo(carpeta.fuente("f.mtz")), registro('d', {127, 127, 127, 127, 127, 127, 127, 127, 127, 127}));
+
+  // In the name box the keys are the text's own.
+  nombre->setFocus();
+  QTest::keyClicks(nombre, "xy");
+  for (const QKeyCombination tecla : {Qt::CTRL | Qt::Key_I, Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_Z})
+    QTest::keyClick(nombre, tecla.key(), tecla.keyboardModifiers());
+  EXPECT_EQ(ventana.leerCeldas(), celdas("710"));
+  EXPECT_NE(nombre->text(), "f.mtzxy");
+
+  QStringList menu;
+  for (const QAction* a : ventana.findChild<QWidget*>("marcoCeldas")->actions()) menu << a->text();
+  EXPECT_EQ(menu, QString("Deshacer Rehacer Copiar Pegar Invertir").split(' '));
 }
 
 TEST_F(Ventana, LosBotonesConImagenTienenMarcoYSeHunden) {
@@ -173,7 +266,8 @@ TEST_F(Ventana, ElNombreSeCompletaAlSalirDelCuadro) {
   EXPECT_EQ(ventana.leerCeldas(), glyph::GlyphGrid{});
 }
 
-TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadro) {
+// Ayuda with no program to open the page says so.
+TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadroYAyudaSinProgramaLoDice) {
   mostrar();
   caracteres->setCurrentIndex(0);
   for (const auto orden :
@@ -182,6 +276,12 @@ TEST_F(Ventana, SinNombreCadaOrdenDevuelveElFocoAlCuadro) {
     (ventana.*orden)();
     EXPECT_EQ(enfocado(), "txtArch");
   }
+  avisos.olvidar();
+  const ayuda::Abridor antes = ayuda::instalar([](const QUrl&) { return false; });
+  ventana.cmdAyuda_Click();
+  ayuda::instalar(antes);
+  EXPECT_EQ(avisos.textos(), QStringList{"No hay un programa para abrir la página de ayuda \"" +
+                                         QDir::current().absoluteFilePath("ayuda/editor.html") + "\"."});
 }
 
 TEST_F(Ventana, ElCaracterEscritoEsElQueSeElige) {

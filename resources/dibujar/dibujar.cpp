@@ -29,15 +29,18 @@ void guardar(const QImage& imagen, const QString& ruta, const char* formato = "P
   }
 }
 
-// A straight arrow pointing up, drawn on a w x h canvas; the others are
-// turned copies of it.
+// A straight arrow pointing up, drawn on a 23 x 28 canvas; the others are
+// turned copies of it. The button shows its picture centred, inside its
+// frame and one pixel down and right while it is held: the arrow keeps to
+// the part of the canvas that shows whole in every one of the four turns,
+// held or not (x 2 to 21, y 5 to 23).
 QImage flechaArriba() {
   QImage imagen = lienzo(23, 28);
   QPainter p(&imagen);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);
   p.setBrush(Qt::black);
-  const QPolygonF flecha({{11.5, 1}, {22, 12}, {15.5, 12}, {15.5, 27}, {7.5, 27}, {7.5, 12}, {1, 12}});
+  const QPolygonF flecha({{11.5, 5}, {21, 14.5}, {15.5, 14.5}, {15.5, 23}, {7.5, 23}, {7.5, 14.5}, {2, 14.5}});
   p.drawPolygon(flecha);
   return imagen;
 }
@@ -48,6 +51,11 @@ QImage giroIzquierda() {
   QImage imagen = lienzo(25, 16);
   QPainter p(&imagen);
   p.setRenderHint(QPainter::Antialiasing);
+  // Narrowed about the middle into x 3 to 22, which shows whole in the
+  // button's frame, held or not, and so does its mirror image.
+  p.translate(12.5, 0);
+  p.scale(0.85, 1);
+  p.translate(-12.5, 0);
   QPen trazo(Qt::black, 3.2, Qt::SolidLine, Qt::FlatCap);
   p.setPen(trazo);
   QPainterPath arco;
@@ -60,8 +68,11 @@ QImage giroIzquierda() {
   return imagen;
 }
 
+// Outside its rounded corners the banner is transparent, so that they show
+// the window's own colour, whatever the desktop's palette.
 QImage banner() {
-  QImage imagen = lienzo(435, 55, QColor(0xD4, 0xD0, 0xC8));
+  QImage imagen(435, 55, QImage::Format_ARGB32_Premultiplied);
+  imagen.fill(Qt::transparent);
   QPainter p(&imagen);
   p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient sombra(0, 0, 0, 55);

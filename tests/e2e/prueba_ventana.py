@@ -2,7 +2,7 @@
 only what a real window shows. Every wait has a deadline; the X server and the editor die with this process.
 Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS."""
 
-import ctypes, os, pathlib, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
+import ctypes, os, pathlib, re, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
 from urllib.parse import unquote, urlsplit
 
 DATOS = os.environ.get("GRAFOLUX_DATOS", os.path.join(os.path.dirname(__file__), "..", "..", "datos"))
@@ -68,8 +68,9 @@ class Imagen:  # a window's contents (or the screen's) as the X server holds the
 
 
 def setUpModule():
-    if not all(map(shutil.which, ("Xvfb", "openbox", "xdotool", "xwd"))):  # skipped, but never under CI
-        raise (RuntimeError if os.environ.get("CI") else unittest.SkipTest)("faltan Xvfb, openbox, xdotool o xwd")
+    herramientas = ("Xvfb", "openbox", "xdotool", "xwd", "xlogo", "xprop", "xclip")
+    if not all(map(shutil.which, herramientas)):  # skipped, but never under CI
+        raise (RuntimeError if os.environ.get("CI") else unittest.SkipTest)("faltan " + ", ".join(herramientas))
     shutil.rmtree(CAPTURAS, ignore_errors=True)
     os.makedirs(CAPTURAS)
     # A stand-in for the desktop's opener: it writes down what it is asked to open, and opens nothing.
@@ -88,10 +89,27 @@ def setUpModule():
     for variable in ("QT_QPA_PLATFORM", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY"):
         os.environ.pop(variable, None)
     os.environ.update(DISPLAY=":" + numero.decode().strip(), PATH=abridor + os.pathsep + os.environ["PATH"])
-    # openbox runs its start-up command once it manages windows: a window mapped before may never be shown.
-    listo = pathlib.Path(abridor, "openbox-listo")
-    lanzar(["openbox", "--sm-disable", "--startup", f"touch {listo}"], env={**os.environ, "HOME": abridor})
-    esperar(listo.exists, "openbox arranca", 20)
+    lanzar(["openbox", "--sm-disable"], env={**os.environ, "HOME": abridor})
+    # openbox names itself before it takes in windows, and a window mapped in between is never shown: so windows
+    # of the suite's own are mapped, a new one every 2 s, until openbox lists one as its own; then they go.
+    sondas, desde = [], time.monotonic()
+
+    def gestiona():
+        while len(sondas) <= (time.monotonic() - desde) // 2:
+            sondas.append(lanzar(["xlogo", "-geometry", "16x16+0+0", "-title", "sonda"]))
+        return gestionadas()
+    esperar(gestiona, "openbox muestra una ventana", 20)
+    any(sonda.kill() for sonda in sondas)
+
+
+def portapapeles(*args, entrada=None):  # as another program sees it; xclip -i serves a text until X ends
+    return subprocess.run(["xclip", "-selection", "clipboard", *args], input=entrada, text=True, timeout=ESPERA,
+                          stdout=subprocess.DEVNULL if entrada else subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
+
+
+def gestionadas():  # the windows openbox has taken in, from its list on the root window
+    return re.findall(r"0x[0-9a-f]+", subprocess.run(["xprop", "-root", "-notype", "_NET_CLIENT_LIST"],
+                                                      capture_output=True, text=True, timeout=ESPERA).stdout)
 
 
 class Ventana(unittest.TestCase):  # the editor in a working folder of its own, and what a person does with it
@@ -127,9 +145,11 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
                                         ).split() if ("451x426" in xdotool("getwindowgeometry", w)) == principal]
 
     def clic(self, *donde):
-        """Clicks each place in turn, then rests the pointer on a blank spot."""
-        xdotool(*(p for d in donde for p in ("mousemove", "--window", self.ventana, *CENTROS[d], "click", 1)),
-                "mousemove", "--window", self.ventana, 445, 230)
+        """Clicks each place in turn, ten to a call of xdotool and its deadline, then rests the pointer aside."""
+        pasos = [p for d in donde for p in ("mousemove", "--window", self.ventana, *CENTROS[d], "click", 1)]
+        for i in range(0, len(pasos), 70):
+            xdotool(*pasos[i:i + 70])
+        xdotool("mousemove", "--window", self.ventana, 445, 230)
 
     def teclas(self, *teclas, texto=None):
         xdotool(*(["type", "--delay", 30, texto] if texto else ["key", "--delay", 30, *teclas]))
@@ -218,6 +238,26 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
                          ("", os.path.join(os.path.realpath(self.carpeta), "ayuda", "editor.html")))
         self.escribir_nombre("medio.txt")
         self.cerrar()  # the focus leaves the name box for no control of the window: no message
+
+    def test_portapapeles_de_x_y_menu_del_boton_derecho(self):
+        self.abrir()
+        self.clic((1, 1), (2, 2))
+        self.esperar_dibujo({(1, 1), (2, 2)}, "dos puntos")
+        self.teclas("ctrl+c")
+        filas = "#.........\n.#........\n" + "..........\n" * 5
+        esperar(lambda: portapapeles("-o") == filas, lambda: f"Ctrl+C deja el dibujo en texto: {portapapeles('-o')!r}")
+        self.assertIn("image/png", portapapeles("-t", "TARGETS", "-o").split(), "y en imagen")
+        portapapeles("-i", entrada="[q] de otro programa\n..#\n" + ".\n" * 6)
+        self.teclas("ctrl+v")
+        self.esperar_dibujo({(1, 3)}, "Ctrl+V toma el texto de otro programa")
+        antes = set(xdotool("search", "--onlyvisible", "--class", "grafolux").split())
+        xdotool("mousemove", "--window", self.ventana, *CENTROS[(4, 4)], "click", 3)
+        (menu, *_) = esperar(lambda: set(xdotool("search", "--onlyvisible", "--class", "grafolux").split()) - antes,
+                             "el menú se abre")
+        esperar(lambda: max(Imagen(menu).rgb) > 128, "el menú se pinta")
+        Imagen(menu).guardar("menu-boton-derecho")  # a window of its own depth: the screen's picture shows it black
+        self.teclas("Up", "Return")  # the last entry, Invertir
+        self.esperar_dibujo(TODAS - {(1, 3)}, "Invertir, y el botón derecho no cambia la celda")
 
     def test_sin_tipografias_avisa_y_termina(self):
         self.abrir(tipografias=False)

@@ -105,7 +105,7 @@ const std::vector<Hostil> Matriz = {
      Clic::Calla, NoCrea},
     {"EnlaceADevZero", "ceros.mtz", Es::Enlace, "/dev/zero", NoAbre, NoAbre, Clic::Calla, NoCrea},
     // Refused before the overwrite question, which would show among the messages.
-    {"ProtegidoContraEscritura", "protegido.mtz", Es::Protegido, Z, NoEscribe, "", Clic::Acepta, Existe},
+    {"ProtegidoContraEscritura", "protegido.mtz", Es::Protegido, Z, NoEscribe, "", Clic::Calla, Existe},
     {"LeidoPorOtro", "leído ñ.mtz", Es::LeidoPorOtro, Z, NoEscribe, "", Clic::Acepta, Existe},
     {"GrabadoPorOtroQueNoLoSuelta", "tomado.mtz", Es::GrabadoPorOtro, Z, NoEscribe, "No se puede leer el archivo.",
      Clic::Calla, Existe},
