@@ -3,8 +3,10 @@
 
 RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The build folder. The CI stages that build otherwise put their folders
-# beside it, named after it: build-asan/, build-fuzz/, build-tidy/.
+# beside it, named after it (build-asan/, build-fuzz/, build-tidy/,
+# build-paquete/), through aparte.
 COMPILACION=${GRAFOLUX_BUILD:-$RAIZ/build}
+aparte() { echo "$COMPILACION-$1"; }
 
 # The package lists the test suite needs besides the editor's.
 PRUEBAS=(pruebas mtz e2e)

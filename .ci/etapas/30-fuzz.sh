@@ -7,27 +7,27 @@
 set -euo pipefail
 RAIZ=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$RAIZ/scripts/comun.sh"
-GRAFOLUX_BUILD=$COMPILACION-fuzz
+COMPILACION=$(aparte fuzz)
 instalar_paquetes fiabilidad
 # Configured every time, so that a target added since is listed.
-CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$GRAFOLUX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAFOLUX_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S "$RAIZ" -B "$COMPILACION" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRAFOLUX_FUZZ=ON \
   -DGRAFOLUX_SANITIZE=ON -DGRAFOLUX_WERROR=ON -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF >/dev/null
-mapfile -t objetivos <"$GRAFOLUX_BUILD/fuzz/objetivos.txt"
+mapfile -t objetivos <"$COMPILACION/fuzz/objetivos.txt"
 [ "${#objetivos[@]}" -gt 0 ] || { echo "fuzz/CMakeLists.txt defines no target"; exit 1; }
 # Only the fuzz targets and what they link are built: the rest of the
 # program is built and checked by the other stages.
-cmake --build "$GRAFOLUX_BUILD" -j"$(nproc)" --target "${objetivos[@]}" >"$GRAFOLUX_BUILD/compilacion.log" 2>&1 ||
-  { cat "$GRAFOLUX_BUILD/compilacion.log"; exit 1; }
+cmake --build "$COMPILACION" -j"$(nproc)" --target "${objetivos[@]}" >"$COMPILACION/compilacion.log" 2>&1 ||
+  { cat "$COMPILACION/compilacion.log"; exit 1; }
 nuevos=$(mktemp -d)
 trap 'rm -rf "$nuevos"' EXIT
 for objetivo in "${objetivos[@]}"; do
   semillas=$RAIZ/fuzz/corpus/$objetivo
   [ -d "$semillas" ] || { echo "$objetivo: no seeds in fuzz/corpus/$objetivo/"; exit 1; }
   mkdir -p "$nuevos/$objetivo"
-  registro=$GRAFOLUX_BUILD/$objetivo.log
+  registro=$COMPILACION/$objetivo.log
   # A finding leaves the input that caused it in the build folder.
-  if ! "$GRAFOLUX_BUILD/fuzz/$objetivo" -max_total_time="${GRAFOLUX_FUZZ_SEGUNDOS:-20}" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$GRAFOLUX_BUILD/$objetivo-" "$nuevos/$objetivo" "$semillas" >"$registro" 2>&1; then
+  if ! "$COMPILACION/fuzz/$objetivo" -max_total_time="${GRAFOLUX_FUZZ_SEGUNDOS:-20}" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$COMPILACION/$objetivo-" "$nuevos/$objetivo" "$semillas" >"$registro" 2>&1; then
     cat "$registro"
     exit 1
   fi

@@ -11,7 +11,7 @@ cd "$RAIZ"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "clang-format: $(git ls-files '*.cpp' '*.h' | wc -l) archivos con el formato de .clang-format"
 
-COMPILACION+=-tidy
+COMPILACION=$(aparte tidy)
 # Only the compile commands are needed, and the sources moc generates. The
 # drawing program is a project of its own, configured beside them.
 CC=clang CXX=clang++ compilar -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF -- grafolux_app_autogen fontfile_autogen \

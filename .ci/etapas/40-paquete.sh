@@ -20,7 +20,7 @@ dpkg-deb -f "$paquete" Package Version Depends
 
 # Reproducible: a build of the same commit in a folder of another name and
 # length, without the tests, packs to the same bytes.
-otra=$COMPILACION-paquete
+otra=$(aparte paquete)
 COMPILACION=$otra compilar -DGRAFOLUX_TESTS=OFF -DGRAFOLUX_BENCH=OFF
 rm -f "$otra"/grafolux_*.deb
 (cd "$otra" && timeout 600 cpack -G DEB >cpack.log 2>&1) || { cat "$otra/cpack.log"; exit 1; }
