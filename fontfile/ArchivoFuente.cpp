@@ -72,6 +72,32 @@ std::optional<Creado> escribirDeshacer(const QByteArray& carpeta, const struct s
   return std::nullopt;
 }
 
+// Another editor holds the lock for the time one store takes: about a
+// millisecond, some tens when it flushes to a busy disk. A lock held longer
+// belongs to a program that is stuck or never lets go: rather than freeze
+// the window on it, the command soon fails with its message.
+constexpr auto EsperaMaxima = std::chrono::milliseconds(250);
+
+void tomarCerrojo(int fd, int operacion) {
+  const auto limite = std::chrono::steady_clock::now() + EsperaMaxima;
+  auto pausa = std::chrono::microseconds(100);
+  while (::flock(fd, operacion | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= limite) {
+      throw ErrorArchivo(Falla::NoSePuedeLeer);
+    }
+    std::this_thread::sleep_for(pausa);
+    pausa = std::min(pausa * 2, std::chrono::microseconds(10000));
+  }
+}
+
+// Whether the path still names the open file: another program may have
+// replaced it by rename while this one waited for the lock.
+bool nombraAun(const QByteArray& ruta, const struct stat& abierto) {
+  struct stat nombrado {};
+  return ::stat(ruta.constData(), &nombrado) == 0 && nombrado.st_dev == abierto.st_dev &&
+         nombrado.st_ino == abierto.st_ino;
+}
+
 }  // namespace
 
 ArchivoFuente::ArchivoFuente(const QString& ruta, Modo modo) : ruta_(QFile::encodeName(ruta)) {
@@ -101,52 +127,44 @@ ArchivoFuente::~ArchivoFuente() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-// Another editor keeps the lock for the moment one store takes. A lock held
-// for seconds belongs to a program that is stuck or never lets go; waiting
-// on it would hang the window, so the command fails with its message.
 bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
-  const int operacion = (bloqueo == Bloqueo::Exclusivo ? LOCK_EX : LOCK_SH) | LOCK_NB;
-  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  auto pausa = std::chrono::microseconds(100);
-  while (::flock(fd_, operacion) != 0) {
-    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= limite) {
-      throw ErrorArchivo(Falla::NoSePuedeLeer);
-    }
-    std::this_thread::sleep_for(pausa);
-    pausa = std::min(pausa * 2, std::chrono::microseconds(10000));
-  }
-  struct stat propio {};
-  if (::fstat(fd_, &propio) != 0) throw ErrorArchivo(Falla::NoSePuedeLeer);
-  const Identidad identidad = identidadDe(fd_, propio);
-  const QByteArray carpeta = carpetaReal(ruta_);
+  tomarCerrojo(fd_, bloqueo == Bloqueo::Exclusivo ? LOCK_EX : LOCK_SH);
+  if (::fstat(fd_, &propio_) != 0) throw ErrorArchivo(Falla::NoSePuedeLeer);
+  identidad_ = identidadDe(fd_, propio_);
+  carpetaReal_ = carpetaReal(ruta_);
   pendiente_.reset();
-  const auto desgarro = [&](const Hallado& h) {
-    return h.paraEsta &&
-           hayQueDeshacer(*h.paraEsta, longitudTalCual(), leerTalCual(h.paraEsta->desde, LongitudRegistro));
-  };
   if (bloqueo == Bloqueo::Compartido) {
-    // Under the shared lock no store is under way: a rollback record found
-    // now was left by a store cut short.
-    const auto hallados = carpeta.isEmpty() ? std::vector<Hallado>() : buscarDeshacer(carpeta, propio, identidad);
-    const auto h = std::find_if(hallados.begin(), hallados.end(), desgarro);
-    if (h != hallados.end()) pendiente_ = Pendiente{*h->paraEsta, h->ruta};
-    vistaDeshecha_ = true;
+    verDeshecho();
     return true;
   }
-  struct stat nombrado {};
-  if (::stat(ruta_.constData(), &nombrado) != 0 || nombrado.st_dev != propio.st_dev ||
-      nombrado.st_ino != propio.st_ino) {
-    return false;
-  }
-  if (carpeta.isEmpty() || ::faccessat(AT_FDCWD, carpeta.constData(), W_OK | X_OK, AT_EACCESS) != 0) {
+  if (!nombraAun(ruta_, propio_)) return false;
+  if (carpetaReal_.isEmpty() || ::faccessat(AT_FDCWD, carpetaReal_.constData(), W_OK | X_OK, AT_EACCESS) != 0) {
     throw ErrorArchivo(Falla::NoSePuedeEscribir);
   }
-  propio_ = propio;
-  identidad_ = identidad;
-  carpetaReal_ = carpeta;
-  // A record for this file left behind could undo a later store.
-  for (const Hallado& h : buscarDeshacer(carpeta, propio, identidad)) {
-    if (desgarro(h)) {
+  deshacerYQuitar();
+  return true;
+}
+
+bool ArchivoFuente::desgarrado(const Hallado& h) const {
+  return h.paraEsta && hayQueDeshacer(*h.paraEsta, longitudTalCual(), leerTalCual(h.paraEsta->desde, LongitudRegistro));
+}
+
+// Under the shared lock no store is under way: a rollback record found now
+// was left by a store cut short. The file itself is not touched.
+void ArchivoFuente::verDeshecho() {
+  if (!carpetaReal_.isEmpty()) {
+    const auto hallados = buscarDeshacer(carpetaReal_, propio_, identidad_);
+    const auto h = std::find_if(hallados.begin(), hallados.end(), [&](const Hallado& x) { return desgarrado(x); });
+    if (h != hallados.end()) pendiente_ = Pendiente{*h->paraEsta, h->ruta};
+  }
+  vistaDeshecha_ = true;
+}
+
+// A record for this file left behind could undo a later store: the file is
+// put back as the record says when its slot is torn, and every record goes.
+void ArchivoFuente::deshacerYQuitar() {
+  for (const Hallado& h : buscarDeshacer(carpetaReal_, propio_, identidad_)) {
+    if (desgarrado(h)) {
       if (!volverAntes(*h.paraEsta)) throw ErrorArchivo(Falla::NoSePuedeEscribir);
       pendiente_ = Pendiente{*h.paraEsta, h.ruta};
     }
@@ -154,7 +172,6 @@ bool ArchivoFuente::bloquear(Bloqueo bloqueo) {
       throw ErrorArchivo(Falla::NoSePuedeEscribir);
     }
   }
-  return true;
 }
 
 qint64 ArchivoFuente::longitud() const {

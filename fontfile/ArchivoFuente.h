@@ -36,6 +36,8 @@ class ErrorArchivo : public std::exception {
   Falla falla_;
 };
 
+struct Hallado;
+
 // A store cut short, and the record that undoes it.
 struct Pendiente {
   Deshacer d;
@@ -55,7 +57,7 @@ class ArchivoFuente {
   ArchivoFuente(const ArchivoFuente&) = delete;
   ArchivoFuente& operator=(const ArchivoFuente&) = delete;
 
-  // Waits for the lock, at most a few seconds, then throws
+  // Waits for the lock a quarter of a second at most, then throws
   // ErrorArchivo(NoSePuedeLeer); the lock ends with the object.
   // Shared: from then on longitud() and leer() show a store that was cut
   // short as undone (see Deshacer.h); the file itself is not touched.
@@ -86,12 +88,15 @@ class ArchivoFuente {
   qint64 longitudTalCual() const;
   QByteArray leerTalCual(qint64 desde, qint64 cuantos) const;
   bool volverAntes(const Deshacer& d);
+  bool desgarrado(const Hallado& h) const;  // its slot torn by a store cut short
+  void verDeshecho();
+  void deshacerYQuitar();
 
   int fd_ = -1;
   QByteArray ruta_;
   std::optional<Pendiente> pendiente_;
   bool vistaDeshecha_ = false;  // longitud() and leer() show pendiente_ undone
-  // For a store: the file as locked, and where its rollback record goes.
+  // The file as locked, and the folder where its rollback records lie.
   struct stat propio_ {};
   Identidad identidad_;
   QByteArray carpetaReal_;

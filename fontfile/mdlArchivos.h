@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <concepts>
 #include <cstdint>
 
 #include "ArchivoFuente.h"
@@ -40,6 +41,10 @@ std::int16_t ProximoRegistro(const RegistrosLeidos& registros);
 // True when the file can be opened for reading. With avisar = -1 the user
 // is told why it cannot: that it does not exist, or that it cannot be opened.
 bool ExisteArchivo(const QString& ruta, std::int16_t avisar);
+// true would become 1, which asks for no message: a bool does not compile.
+template <typename T>
+requires std::same_as<T, bool>
+bool ExisteArchivo(const QString& ruta, T avisar) = delete;
 
 // The first line of the brand file, or an empty text.
 QString LeerMarca();
