@@ -10,6 +10,8 @@
 // A new drawing command is its mapping of the drawing, one row here and its
 // handler.
 
+#include <QRect>
+#include <QString>
 #include <algorithm>
 #include <string_view>
 
@@ -33,10 +35,6 @@ enum class Tipo {
   Marco,            // the frame the grid's cells lie on (celda below)
 };
 
-struct Lugar {
-  int x, y, ancho, alto;
-};
-
 using Manejador = void (frmPrincipal::*)();
 
 inline constexpr int SinTabulacion = -1;
@@ -44,7 +42,7 @@ inline constexpr int SinTabulacion = -1;
 struct Control {
   std::string_view nombre;
   Tipo tipo;
-  Lugar lugar;
+  QRect lugar;
   // Controls that take the focus follow one another in this order; labels
   // keep the index of the layout but take no focus.
   int tabulacion = SinTabulacion;
@@ -60,7 +58,7 @@ inline constexpr int Alto = 426;
 // neighbours share a line of pixels, which belongs to the cell made later;
 // its place is on the frame. The tab order runs down each column, columns
 // left to right, before any other control.
-constexpr Lugar celda(int r, int c) { return {16 * (c - 1), 16 * (r - 1), 17, 17}; }
+constexpr QRect celda(int r, int c) { return {16 * (c - 1), 16 * (r - 1), 17, 17}; }
 constexpr int tabulacionDeCelda(int r, int c) { return (c - 1) * glyph::Filas + (r - 1); }
 
 inline constexpr Control Tabla[] = {
@@ -98,6 +96,8 @@ inline constexpr Control Tabla[] = {
     {"lblTolvane", Tipo::Marca, {224, 408, 161, 17}, 88},
 };
 
+inline QString nombreDe(const Control& c) { return QString::fromLatin1(c.nombre.data(), qsizetype(c.nombre.size())); }
+
 // The row of a control by its name; nullptr for none.
 constexpr const Control* porNombre(std::string_view nombre) {
   const auto* c = std::ranges::find(Tabla, nombre, &Control::nombre);
@@ -131,8 +131,8 @@ constexpr bool cadaNombreYTabulacionUnaVez() {
 static_assert(cadaNombreYTabulacionUnaVez(), "two controls of one name or tab index, or a control among the cells");
 static_assert(std::ranges::all_of(Tabla,
                                   [](const Control& c) {
-                                    const Lugar& l = c.lugar;
-                                    return l.x >= 0 && l.y >= 0 && l.x + l.ancho <= Ancho && l.y + l.alto <= Alto;
+                                    const QRect& l = c.lugar;
+                                    return l.left() >= 0 && l.top() >= 0 && l.right() < Ancho && l.bottom() < Alto;
                                   }),
               "a control outside the window");
 

@@ -39,13 +39,10 @@
 
 namespace {
 
-QString nombreDe(std::string_view nombre) { return QString::fromLatin1(nombre.data(), qsizetype(nombre.size())); }
-
 // A control at its place, with its texts from the editor's table of texts.
 void colocar(QWidget* control, const controles::Control& fila) {
-  control->setObjectName(nombreDe(fila.nombre));
-  const controles::Lugar& l = fila.lugar;
-  control->setGeometry(l.x, l.y, l.ancho, l.alto);
+  control->setObjectName(controles::nombreDe(fila));
+  control->setGeometry(fila.lugar);
   if (const textos::TextosDeControl* t = textos::deControl(fila.nombre)) {
     // Only labels and buttons have a caption, and a property of that name.
     if (t->texto != nullptr) control->setProperty("text", QString::fromUtf8(t->texto));
@@ -209,8 +206,7 @@ void frmPrincipal::crearCeldas(QWidget* marco, QList<std::pair<int, QWidget*>>& 
       auto* celda = new Celda(static_cast<MarcoCeldas*>(marco));
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
       celda->setAccessibleName(textos::nombreDeCelda(r, c));
-      const controles::Lugar l = controles::celda(r, c);
-      celda->setGeometry(l.x, l.y, l.ancho, l.alto);
+      celda->setGeometry(controles::celda(r, c));
       const int indice = glyph::GlyphGrid::indice(r, c);
       celdas_[indice] = celda;
       porTabulacion.append({controles::tabulacionDeCelda(r, c), celda});

@@ -24,7 +24,7 @@ namespace {
 struct Desnudo {
   std::string_view nombre;
   controles::Tipo tipo;
-  controles::Lugar lugar;
+  QRect lugar;
   bool angosta;
 };
 constexpr auto Desnudos = [] {
@@ -59,8 +59,6 @@ QWidget* crear(controles::Tipo tipo, QWidget* ventana) {
   }
 }
 
-void colocar(QWidget* control, controles::Lugar l) { control->setGeometry(l.x, l.y, l.ancho, l.alto); }
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -72,14 +70,14 @@ int main(int argc, char* argv[]) {
 
   for (const Desnudo& d : Desnudos) {
     QWidget* control = crear(d.tipo, &ventana);
-    colocar(control, d.lugar);
+    control->setGeometry(d.lugar);
     if (const textos::TextosDeControl* t = textos::deControl(d.nombre); t != nullptr && t->texto != nullptr) {
       control->setProperty("text", QString::fromUtf8(t->texto));
     }
     if (d.angosta) letra::angosta(*control);
     if (d.tipo != controles::Tipo::Marco) continue;
     for (int r = 1; r <= glyph::Filas; ++r) {
-      for (int c = 1; c <= glyph::Columnas; ++c) colocar(new QCheckBox(control), controles::celda(r, c));
+      for (int c = 1; c <= glyph::Columnas; ++c) (new QCheckBox(control))->setGeometry(controles::celda(r, c));
     }
   }
 
