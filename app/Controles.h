@@ -7,8 +7,8 @@
 // control's texts are in Textos.h under the same name; the checks below
 // keep the two tables in step when the program is compiled.
 //
-// A new drawing command is its mapping of the drawing, one row here and its
-// handler.
+// A new drawing command is its mapping of the drawing, one row here, its
+// texts and its handler.
 
 #include <QRect>
 #include <QString>
@@ -119,6 +119,7 @@ static_assert(std::ranges::all_of(Tabla,
                                     return t != nullptr && (t->texto != nullptr) == conRotulo(c.tipo);
                                   }),
               "a control without its texts in Textos.h, or a caption where none is shown");
+
 constexpr bool cadaNombreYTabulacionUnaVez() {
   for (const Control& c : Tabla) {
     if (c.tabulacion != SinTabulacion && c.tabulacion < glyph::Celdas) return false;

@@ -11,7 +11,7 @@ CAPTURAS = os.environ.get("GRAFOLUX_CAPTURAS", os.path.join(tempfile.gettempdir(
 ESPERA, FIN = 8.0, time.monotonic() + 150  # for one wait, and for the suite, below the test runner's limit
 # The window's controls and cells, from the table the build writes out: name: [x, y, width, height].
 LUGARES = json.loads(pathlib.Path(os.environ["GRAFOLUX_LUGARES"]).read_text())
-TODAS = {(r, c) for r in range(1, 8) for c in range(1, 11)}
+TODAS = {tuple(map(int, n[3:].split("_"))) for n in LUGARES if n.startswith("chk")}  # (r, c) of every cell
 LUGARES.update({(r, c): LUGARES[f"chk{r}_{c}"] for r, c in TODAS})
 # Where a click lands, in the window's client area: the centre of a control, or a chosen pixel.
 CENTROS = {n: (x + ancho // 2, y + alto // 2) for n, (x, y, ancho, alto) in LUGARES.items()}
