@@ -195,11 +195,12 @@ TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
   EXPECT_EQ(ventana.leerCeldas(), puntos({{7, 10}}));
   EXPECT_EQ(avisos.textos(), QStringList());
 
-  // Every command is a step, Leer too; at least 100 steps are kept.
+  // Every command is a step, Leer too; at least 100 steps are kept. The file made is listed.
   for (const auto orden :
        {&frmPrincipal::cmdLlenar_Click, &frmPrincipal::cmdCrear_Click, &frmPrincipal::cmdGrabar_Click,
         &frmPrincipal::cmdBorrar_Click, &frmPrincipal::cmdLeer_Click})
     (ventana.*orden)();
+  EXPECT_EQ(ventana.findChild<QListWidget*>()->count(), 1);
   for (int i = 0; i < 120; ++i) QTest::mouseClick(ventana.celda(1, 1), Qt::LeftButton);
   EXPECT_EQ(ventana.leerCeldas(), glyph::invertir(nada));
   for (int i = 0; i < 123; ++i) ventana.pasos()->undo();
