@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
+#include <algorithm>
 
 #include "ArchivoDeTrabajo.h"
 #include "ArchivoInicial.h"
@@ -23,7 +24,9 @@
 #include "BotonConImagen.h"
 #include "Celda.h"
 #include "Comandos.h"
+#include "Controles.h"
 #include "Imagenes.h"
+#include "Letra.h"
 #include "LineaDeMarca.h"
 #include "ListaArchivos.h"
 #include "ListaCaracteres.h"
@@ -37,18 +40,16 @@
 namespace {
 
 // A control at its place, with its texts from the editor's table of texts.
-template <typename Control>
-Control* colocar(Control* control, const char* nombre, QRect lugar) {
-  control->setObjectName(QLatin1String(nombre));
-  control->setGeometry(lugar);
-  if (const textos::TextosDeControl* t = textos::deControl(nombre)) {
-    if (t->texto != nullptr) {
-      if constexpr (requires { control->setText(QString()); }) control->setText(QString::fromUtf8(t->texto));
-    }
+void colocar(QWidget* control, const controles::Control& fila) {
+  control->setObjectName(controles::nombreDe(fila));
+  control->setGeometry(fila.lugar);
+  if (const textos::TextosDeControl* t = textos::deControl(fila.nombre)) {
+    // Only labels and buttons have a caption, and a property of that name.
+    if (t->texto != nullptr) control->setProperty("text", QString::fromUtf8(t->texto));
     if (t->ayuda != nullptr) control->setToolTip(QString::fromUtf8(t->ayuda));
     if (t->nombreAccesible != nullptr) control->setAccessibleName(QString::fromUtf8(t->nombreAccesible));
   }
-  return control;
+  if (fila.angosta) letra::angosta(*control);
 }
 
 // The JPEG reader shows a file cut short as far as it goes, grey below, and
@@ -64,17 +65,9 @@ bool jpegEntero(QFile& archivo) {
   return cola.endsWith("\xFF\xD9");
 }
 
-QPixmap imagen(const char* nombre) { return QPixmap::fromImage(imagenGuardada(QLatin1StringView(nombre))); }
-
-// The controls keep the layout's sizes in pixels. Their captions take the
-// toolkit's default font, 12 pixels of DejaVu Sans on Debian, where their
-// boxes hold them; a desktop's larger default is brought down to that size,
-// which every box holds. Three boxes are too narrow for DejaVu Sans at that
-// size, and take a narrow face of the same size instead. Nothing is
-// measured: that would load the font database before the window shows.
-constexpr int PixelesDeLaLetra = 12;
-constexpr const char* RotulosAngostos[] = {"lblCarac", "lblArch", "cmdReflejoH"};
-const QString LetraAngosta = QStringLiteral("Nimbus Sans Narrow");
+QPixmap imagen(std::string_view nombre) {
+  return QPixmap::fromImage(imagenGuardada(QLatin1StringView(nombre.data(), qsizetype(nombre.size()))));
+}
 
 // One change of the drawing: the grid before and after it.
 class CambioDeDibujo : public QUndoCommand {
@@ -117,21 +110,15 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QWidget(padre) {
   setObjectName(QStringLiteral("frmPrincipal"));
   setWindowTitle(textos::TituloAplicacion);
   setWindowIcon(QIcon(imagen("grafolux")));
-  setFixedSize(451, 426);
+  setFixedSize(controles::Ancho, controles::Alto);
   // A window of fixed size has nothing to maximize.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  // Points are pixels at the toolkit's logical 96 dots per inch: 4/3 each.
-  QFont letra = font();
-  if (letra.pixelSize() > PixelesDeLaLetra || letra.pointSizeF() * 4 / 3 > PixelesDeLaLetra) {
-    letra.setPixelSize(PixelesDeLaLetra);
-    setFont(letra);
-  }
+  letra::deLaVentana(*this);
   pasos_ = new QUndoStack(this);
   // A step keeps two drawings, 280 bytes: a long session stays small.
   pasos_->setUndoLimit(1000);
   crearControles();
-  ordenarTabulacion();
   connect(qApp, &QApplication::focusChanged, this, &frmPrincipal::alFocoCambiado);
 }
 
@@ -150,83 +137,83 @@ frmPrincipal::~frmPrincipal() {
 }
 
 void frmPrincipal::crearControles() {
-  using Manejador = void (frmPrincipal::*)();
-  const auto boton = [this](QPushButton* b, const char* nombre, QRect lugar, Manejador manejador) {
-    colocar(b, nombre, lugar);
+  QList<std::pair<int, QWidget*>> porTabulacion;
+  for (const controles::Control& fila : controles::Tabla) {
+    QWidget* control = crearControl(fila);
+    colocar(control, fila);
+    if (fila.tabulacion != controles::SinTabulacion) porTabulacion.append({fila.tabulacion, control});
+    if (fila.tipo == controles::Tipo::Marco) {
+      crearCeldas(control, porTabulacion);
+      crearAcciones(control);
+    }
+  }
+  // A list view tells a screen reader its tool tip only as its description.
+  filArchivos_->setAccessibleDescription(filArchivos_->toolTip());
+  txtArch_->installEventFilter(new TeclasDelTexto(txtArch_, acciones_));
+  ordenarTabulacion(std::move(porTabulacion));
+}
+
+QWidget* frmPrincipal::crearControl(const controles::Control& fila) {
+  const auto boton = [&](QPushButton* b) {
     // Enter and keypad Enter press the focused button, as Space does.
     b->setAutoDefault(true);
-    connect(b, &QPushButton::clicked, this, manejador);
+    connect(b, &QPushButton::clicked, this, fila.manejador);
     return b;
   };
-  const auto botonConTexto = [&](const char* nombre, QRect lugar, Manejador manejador) {
-    return boton(new QPushButton(this), nombre, lugar, manejador);
-  };
-  const auto botonConImagen = [&](const char* nombre, const char* nombreImagen, QPoint lugar, Manejador manejador) {
-    return boton(new BotonConImagen(imagen(nombreImagen), this), nombre, QRect(lugar, QSize(25, 25)), manejador);
-  };
-  const auto linea = [this](const char* nombre, int y) {
-    auto* l = colocar(new QFrame(this), nombre, QRect(8, y, 433, 1));
-    l->setFrameShape(QFrame::HLine);
-    l->setFrameShadow(QFrame::Plain);
-  };
+  switch (fila.tipo) {
+    case controles::Tipo::Imagen: {
+      auto* l = new QLabel(this);
+      l->setPixmap(imagen(fila.imagen));
+      return l;
+    }
+    case controles::Tipo::Logo:
+      return imgTolvane_ = new QLabel(this);
+    case controles::Tipo::Rotulo:
+      return new QLabel(this);
+    case controles::Tipo::Marca:
+      lblTolvane_ = new LineaDeMarca(this);
+      // The line is shown as it is written, tags and ampersands too.
+      lblTolvane_->setTextFormat(Qt::PlainText);
+      return lblTolvane_;
+    case controles::Tipo::Linea: {
+      auto* l = new QFrame(this);
+      l->setFrameShape(QFrame::HLine);
+      l->setFrameShadow(QFrame::Plain);
+      return l;
+    }
+    case controles::Tipo::Boton:
+      return boton(new QPushButton(this));
+    case controles::Tipo::BotonConImagen:
+      return boton(new BotonConImagen(imagen(fila.imagen), this));
+    case controles::Tipo::ListaCaracteres:
+      return cboCarac_ = new SelectorCaracter(this);
+    case controles::Tipo::Texto:
+      return txtArch_ = new QLineEdit(this);
+    case controles::Tipo::ListaArchivos:
+      filArchivos_ = new ListaArchivos(this);
+      connect(filArchivos_, &ListaArchivos::Click, this, fila.manejador);
+      return filArchivos_;
+    case controles::Tipo::Marco:
+      // The cells sit on a frame of their own, which paints them.
+      return new MarcoCeldas(this);
+  }
+  return nullptr;
+}
 
-  // Top band.
-  colocar(new QLabel(this), "Image1", QRect(8, 8, 435, 55))->setPixmap(imagen("banner"));
-  cmdAyuda_ = botonConTexto("cmdAyuda", QRect(376, 64, 65, 17), &frmPrincipal::cmdAyuda_Click);
-  linea("Line1", 96);
-
-  // Middle band.
-  colocar(new QLabel(this), "lblCarac", QRect(32, 112, 49, 17));
-  cboCarac_ = colocar(new SelectorCaracter(this), "cboCarac", QRect(32, 128, 65, 21));
-  cmdLeer_ = botonConTexto("cmdLeer", QRect(32, 152, 65, 25), &frmPrincipal::cmdLeer_Click);
-  cmdGrabar_ = botonConTexto("cmdGrabar", QRect(48, 184, 49, 17), &frmPrincipal::cmdGrabar_Click);
-
-  // The cells sit on a frame of their own at (112, 112), which paints them.
-  auto* marco =
-      colocar(new MarcoCeldas(this), "marcoCeldas", QRect(112, 112, 16 * glyph::Columnas + 1, 16 * glyph::Filas + 1));
+void frmPrincipal::crearCeldas(QWidget* marco, QList<std::pair<int, QWidget*>>& porTabulacion) {
   for (int r = 1; r <= glyph::Filas; ++r) {
     for (int c = 1; c <= glyph::Columnas; ++c) {
-      auto* celda = new Celda(marco);
+      auto* celda = new Celda(static_cast<MarcoCeldas*>(marco));
       celda->setObjectName(QStringLiteral("chk%1_%2").arg(r).arg(c));
       celda->setAccessibleName(textos::nombreDeCelda(r, c));
-      celda->setGeometry(16 * (c - 1), 16 * (r - 1), 17, 17);
+      celda->setGeometry(controles::celda(r, c));
       const int indice = glyph::GlyphGrid::indice(r, c);
       celdas_[indice] = celda;
+      porTabulacion.append({controles::tabulacionDeCelda(r, c), celda});
       // A click or Space: the cell has toggled itself.
       connect(celda, &QCheckBox::clicked, this, [this, indice] { celdaCambiada(indice); });
     }
   }
-
-  cmdRotarIzq_ = botonConImagen("cmdRotarIzq", "rotar_izquierda", {280, 112}, &frmPrincipal::cmdRotarIzq_Click);
-  cmdArr_ = botonConImagen("cmdArr", "arriba", {304, 112}, &frmPrincipal::cmdArr_Click);
-  cmdRotarDer_ = botonConImagen("cmdRotarDer", "rotar_derecha", {328, 112}, &frmPrincipal::cmdRotarDer_Click);
-  cmdIzq_ = botonConImagen("cmdIzq", "izquierda", {280, 136}, &frmPrincipal::cmdIzq_Click);
-  cmdAba_ = botonConImagen("cmdAba", "abajo", {304, 136}, &frmPrincipal::cmdAba_Click);
-  cmdDer_ = botonConImagen("cmdDer", "derecha", {328, 136}, &frmPrincipal::cmdDer_Click);
-  cmdBorrar_ = botonConTexto("cmdBorrar", QRect(368, 112, 57, 25), &frmPrincipal::cmdBorrar_Click);
-  cmdLlenar_ = botonConTexto("cmdLlenar", QRect(368, 136, 57, 25), &frmPrincipal::cmdLlenar_Click);
-  cmdReflejoH_ = botonConTexto("cmdReflejoH", QRect(280, 176, 97, 25), &frmPrincipal::cmdReflejoH_Click);
-  cmdReflejoV_ = botonConTexto("cmdReflejoV", QRect(280, 200, 97, 25), &frmPrincipal::cmdReflejoV_Click);
-  linea("Line2", 240);
-
-  // Bottom band.
-  colocar(new QLabel(this), "lblArch", QRect(32, 256, 89, 17));
-  txtArch_ = colocar(new QLineEdit(this), "txtArch", QRect(128, 256, 241, 19));
-  cmdCrear_ = botonConTexto("cmdCrear", QRect(376, 256, 49, 17), &frmPrincipal::cmdCrear_Click);
-  filArchivos_ = colocar(new ListaArchivos(this), "filArchivos", QRect(32, 288, 121, 123));
-  connect(filArchivos_, &ListaArchivos::Click, this, &frmPrincipal::filArchivos_Click);
-  // A list view tells a screen reader its tool tip only as its description.
-  filArchivos_->setAccessibleDescription(filArchivos_->toolTip());
-  imgTolvane_ = colocar(new QLabel(this), "imgTolvane", QRect(200, 288, 201, 117));
-  // The line is shown as it is written, tags and ampersands too.
-  lblTolvane_ = colocar(new LineaDeMarca(this), "lblTolvane", QRect(224, 408, 161, 17));
-  lblTolvane_->setTextFormat(Qt::PlainText);
-
-  QFont angosta = font();
-  angosta.setFamily(LetraAngosta);
-  for (const char* nombre : RotulosAngostos) findChild<QWidget*>(QLatin1String(nombre))->setFont(angosta);
-  crearAcciones(marco);
-  txtArch_->installEventFilter(new TeclasDelTexto(txtArch_, acciones_));
 }
 
 // The keys of the drawing, also offered by the grid's menu on the right
@@ -251,17 +238,17 @@ void frmPrincipal::crearAcciones(QWidget* menu) {
   menu->addActions(acciones_);
 }
 
-void frmPrincipal::ordenarTabulacion() {
+// Tab goes round the controls that take the focus by their tab index, and
+// the focus starts on the first.
+void frmPrincipal::ordenarTabulacion(QList<std::pair<int, QWidget*>> porTabulacion) {
+  std::ranges::sort(porTabulacion, {}, &std::pair<int, QWidget*>::first);
   QList<QWidget*> orden;
-  for (int c = 1; c <= glyph::Columnas; ++c) {
-    for (int r = 1; r <= glyph::Filas; ++r) orden.append(celda(r, c));
+  for (const auto& [tabulacion, control] : porTabulacion) {
+    if (control->focusPolicy() != Qt::NoFocus) orden.append(control);
   }
-  orden << cmdIzq_ << cmdDer_ << cmdBorrar_ << cmdLlenar_ << cboCarac_ << txtArch_ << filArchivos_ << cmdLeer_
-        << cmdGrabar_ << cmdReflejoV_ << cmdArr_ << cmdAba_ << cmdRotarIzq_ << cmdRotarDer_ << cmdReflejoH_ << cmdAyuda_
-        << cmdCrear_;
   for (qsizetype i = 0; i + 1 < orden.size(); ++i) setTabOrder(orden[i], orden[i + 1]);
   setTabOrder(orden.last(), orden.first());
-  celda(1, 1)->setFocus();
+  orden.first()->setFocus();
 }
 
 bool frmPrincipal::Form_Load(const QString& archivo) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "GlyphGrid.h"
 
@@ -18,6 +19,9 @@ class QLineEdit;
 class QPushButton;
 class QUndoStack;
 class ListaArchivos;
+namespace controles {
+struct Control;
+}
 
 class frmPrincipal : public QWidget {
   Q_OBJECT
@@ -64,7 +68,9 @@ class frmPrincipal : public QWidget {
 
  private:
   void crearControles();
-  void ordenarTabulacion();
+  QWidget* crearControl(const controles::Control& control);
+  void crearCeldas(QWidget* marco, QList<std::pair<int, QWidget*>>& porTabulacion);
+  void ordenarTabulacion(QList<std::pair<int, QWidget*>> porTabulacion);
   void crearAcciones(QWidget* menu);
   void celdaCambiada(int indice);
   void CargarLogo();
@@ -75,22 +81,8 @@ class frmPrincipal : public QWidget {
   QString caracterElegido() const;
 
   std::array<QCheckBox*, glyph::Celdas> celdas_{};
-  QPushButton* cmdAyuda_ = nullptr;
   QComboBox* cboCarac_ = nullptr;
-  QPushButton* cmdLeer_ = nullptr;
-  QPushButton* cmdGrabar_ = nullptr;
-  QPushButton* cmdRotarIzq_ = nullptr;
-  QPushButton* cmdArr_ = nullptr;
-  QPushButton* cmdRotarDer_ = nullptr;
-  QPushButton* cmdIzq_ = nullptr;
-  QPushButton* cmdAba_ = nullptr;
-  QPushButton* cmdDer_ = nullptr;
-  QPushButton* cmdBorrar_ = nullptr;
-  QPushButton* cmdLlenar_ = nullptr;
-  QPushButton* cmdReflejoH_ = nullptr;
-  QPushButton* cmdReflejoV_ = nullptr;
   QLineEdit* txtArch_ = nullptr;
-  QPushButton* cmdCrear_ = nullptr;
   ListaArchivos* filArchivos_ = nullptr;
   QLabel* imgTolvane_ = nullptr;
   QLabel* lblTolvane_ = nullptr;

@@ -1,6 +1,7 @@
-// A window with the editor's controls, laid out the same, and nothing else:
-// no pictures, no data read, no handlers. Its start-up is the floor the
-// editor's start-up is compared with.
+// A window with the editor's controls, laid out the same, with their
+// captions in the same font, and nothing else: stock controls, no pictures,
+// no data read, no handlers. Its start-up is the floor the editor's
+// start-up is compared with.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,17 +12,51 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
+#include <array>
+
+#include "Controles.h"
+#include "Letra.h"
 
 namespace {
 
-template <typename Control>
-Control* colocar(QWidget* ventana, QRect lugar, const QString& texto = {}) {
-  auto* control = new Control(ventana);
-  control->setGeometry(lugar);
-  if constexpr (requires { control->setText(texto); }) {
-    if (!texto.isEmpty()) control->setText(texto);
+// The table of controls without its handlers, taken when compiled: none of
+// the editor's code comes into this program.
+struct Desnudo {
+  std::string_view nombre;
+  controles::Tipo tipo;
+  QRect lugar;
+  bool angosta;
+};
+constexpr auto Desnudos = [] {
+  std::array<Desnudo, std::size(controles::Tabla)> d{};
+  for (std::size_t i = 0; i < d.size(); ++i) {
+    const controles::Control& c = controles::Tabla[i];
+    d[i] = {c.nombre, c.tipo, c.lugar, c.angosta};
   }
-  return control;
+  return d;
+}();
+
+QWidget* crear(controles::Tipo tipo, QWidget* ventana) {
+  switch (tipo) {
+    case controles::Tipo::Boton:
+    case controles::Tipo::BotonConImagen:
+      return new QPushButton(ventana);
+    case controles::Tipo::Linea: {
+      auto* linea = new QFrame(ventana);
+      linea->setFrameShape(QFrame::HLine);
+      return linea;
+    }
+    case controles::Tipo::ListaCaracteres:
+      return new QComboBox(ventana);
+    case controles::Tipo::Texto:
+      return new QLineEdit(ventana);
+    case controles::Tipo::ListaArchivos:
+      return new QListWidget(ventana);
+    case controles::Tipo::Marco:
+      return new QWidget(ventana);
+    default:
+      return new QLabel(ventana);
+  }
 }
 
 }  // namespace
@@ -30,34 +65,21 @@ int main(int argc, char* argv[]) {
   QApplication aplicacion(argc, argv);
   QWidget ventana;
   ventana.setWindowTitle(QStringLiteral("Ventana desnuda"));
-  ventana.setFixedSize(451, 426);
-  // The editor's window takes the toolkit's family at 9 pixels.
-  QFont letra = ventana.font();
-  letra.setPixelSize(9);
-  ventana.setFont(letra);
+  ventana.setFixedSize(controles::Ancho, controles::Alto);
+  letra::deLaVentana(ventana);
 
-  colocar<QLabel>(&ventana, QRect(8, 8, 435, 55));
-  colocar<QPushButton>(&ventana, QRect(376, 64, 65, 17), QStringLiteral("Ayuda"));
-  colocar<QFrame>(&ventana, QRect(8, 96, 433, 1))->setFrameShape(QFrame::HLine);
-  colocar<QLabel>(&ventana, QRect(32, 112, 49, 17), QStringLiteral("Caracter:"));
-  colocar<QComboBox>(&ventana, QRect(32, 128, 65, 21));
-  colocar<QPushButton>(&ventana, QRect(32, 152, 65, 25), QStringLiteral("Leer"));
-  colocar<QPushButton>(&ventana, QRect(48, 184, 49, 17), QStringLiteral("Grabar"));
-  for (int r = 0; r < 7; ++r) {
-    for (int c = 0; c < 10; ++c) colocar<QCheckBox>(&ventana, QRect(112 + 16 * c, 112 + 16 * r, 17, 17));
+  for (const Desnudo& d : Desnudos) {
+    QWidget* control = crear(d.tipo, &ventana);
+    control->setGeometry(d.lugar);
+    if (const textos::TextosDeControl* t = textos::deControl(d.nombre); t != nullptr && t->texto != nullptr) {
+      control->setProperty("text", QString::fromUtf8(t->texto));
+    }
+    if (d.angosta) letra::angosta(*control);
+    if (d.tipo != controles::Tipo::Marco) continue;
+    for (int r = 1; r <= glyph::Filas; ++r) {
+      for (int c = 1; c <= glyph::Columnas; ++c) (new QCheckBox(control))->setGeometry(controles::celda(r, c));
+    }
   }
-  for (int i = 0; i < 6; ++i) colocar<QPushButton>(&ventana, QRect(280 + 24 * (i % 3), 112 + 24 * (i / 3), 25, 25));
-  colocar<QPushButton>(&ventana, QRect(368, 112, 57, 25), QStringLiteral("Borrar"));
-  colocar<QPushButton>(&ventana, QRect(368, 136, 57, 25), QStringLiteral("Llenar"));
-  colocar<QPushButton>(&ventana, QRect(280, 176, 97, 25), QStringLiteral("Reflejo Horizontal"));
-  colocar<QPushButton>(&ventana, QRect(280, 200, 97, 25), QStringLiteral("Reflejo Vertical"));
-  colocar<QFrame>(&ventana, QRect(8, 240, 433, 1))->setFrameShape(QFrame::HLine);
-  colocar<QLabel>(&ventana, QRect(32, 256, 89, 17), QStringLiteral("Archivo de trabajo"));
-  colocar<QLineEdit>(&ventana, QRect(128, 256, 241, 19));
-  colocar<QPushButton>(&ventana, QRect(376, 256, 49, 17), QStringLiteral("Crear"));
-  colocar<QListWidget>(&ventana, QRect(32, 288, 121, 123));
-  colocar<QLabel>(&ventana, QRect(200, 288, 201, 117));
-  colocar<QLabel>(&ventana, QRect(224, 408, 161, 17));
 
   ventana.show();
   return QApplication::exec();

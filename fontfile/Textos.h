@@ -4,7 +4,7 @@
 // says, and every message. They are shown exactly as written here.
 
 #include <QString>
-#include <cstring>
+#include <string_view>
 
 namespace textos {
 
@@ -12,7 +12,8 @@ inline const QString TituloAplicacion = QStringLiteral("Grafolux");
 
 // The texts of one control of the window, by its name; nullptr where it has
 // none. A control without a caption of its own is named for a screen reader
-// by the caption or tool tip that tells what it is.
+// by the caption or tool tip that tells what it is. The window checks each
+// name against its controls when it is compiled.
 struct TextosDeControl {
   const char* control;
   const char* texto;
@@ -47,9 +48,9 @@ inline constexpr TextosDeControl Controles[] = {
     {"lblTolvane", nullptr, DireccionDelFabricante, nullptr},
 };
 
-inline const TextosDeControl* deControl(const char* control) {
+constexpr const TextosDeControl* deControl(std::string_view control) {
   for (const TextosDeControl& t : Controles) {
-    if (std::strcmp(t.control, control) == 0) return &t;
+    if (t.control == control) return &t;
   }
   return nullptr;
 }

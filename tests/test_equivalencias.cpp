@@ -15,10 +15,10 @@
 #include <functional>
 
 #include "Apoyo.h"
+#include "Controles.h"
 #include "ImagenEmpaquetada.h"
 #include "Imagenes.h"
 #include "ListaArchivos.h"
-#include "frmPrincipal.h"
 
 namespace {
 
@@ -51,15 +51,15 @@ TEST(Celdas, LaPantallaSigueATodoCambioDeAspecto) {
       {"released: unchecked", [&] { QTest::mouseRelease(celda, Qt::LeftButton, {}, centro); }},
       {"focus moved by keyboard", [&] { QTest::keyClick(ventana.celda(6, 9), Qt::Key_Tab); }},
       {"disabled", [&] { ventana.setEnabled(false); }}};
+  const QRect marco = controles::porNombre("marcoCeldas")->lugar;
   for (const auto& [paso, hacer] : pasos) {
     hacer();
     QApplication::processEvents();
-    QImage segunLasCeldas(16 * glyph::Columnas + 1, 16 * glyph::Filas + 1, QImage::Format_RGB32);
+    QImage segunLasCeldas(marco.size(), QImage::Format_RGB32);
     QPainter pintor(&segunLasCeldas);
-    for (int i = 0; i < glyph::Celdas; ++i) {
-      pintor.drawImage(16 * (i % 10), 16 * (i / 10), ventana.celda(i / 10 + 1, i % 10 + 1)->grab().toImage());
-    }
-    const QImage enPantalla = ventana.screen()->grabWindow(ventana.winId(), 112, 112, 161, 113).toImage();
+    for (QCheckBox* c : ventana.findChildren<QCheckBox*>()) pintor.drawImage(c->pos(), c->grab().toImage());
+    const QImage enPantalla =
+        ventana.screen()->grabWindow(ventana.winId(), marco.x(), marco.y(), marco.width(), marco.height()).toImage();
     EXPECT_EQ(enPantalla.convertToFormat(QImage::Format_RGB32), segunLasCeldas) << paso;
   }
 }

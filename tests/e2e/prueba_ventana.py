@@ -1,23 +1,25 @@
 """The built editor on a private Xvfb with openbox, driven with xdotool and judged by the font files and the screen:
 only what a real window shows. Every wait has a deadline; the X server and the editor die with this process.
-Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS."""
+Environment: GRAFOLUX_PROGRAMA, GRAFOLUX_LANZADOR (the command), GRAFOLUX_DATOS (datos/), GRAFOLUX_CAPTURAS,
+GRAFOLUX_LUGARES (the window's places, written by the build)."""
 
-import ctypes, os, pathlib, re, select, shutil, signal, struct, subprocess, sys, tempfile, time, unittest, zlib
+import ctypes, json, os, pathlib, re, select, shutil, signal, subprocess, sys, tempfile, time, unittest
 from urllib.parse import unquote, urlsplit
 
 DATOS = os.environ.get("GRAFOLUX_DATOS", os.path.join(os.path.dirname(__file__), "..", "..", "datos"))
 CAPTURAS = os.environ.get("GRAFOLUX_CAPTURAS", os.path.join(tempfile.gettempdir(), "grafolux-e2e-capturas"))
 ESPERA, FIN = 8.0, time.monotonic() + 150  # for one wait, and for the suite, below the test runner's limit
+# The window's controls and cells, from the table the build writes out: name: [x, y, width, height].
+LUGARES = json.loads(pathlib.Path(os.environ["GRAFOLUX_LUGARES"]).read_text())
+TODAS = {tuple(map(int, n[3:].split("_"))) for n in LUGARES if n.startswith("chk")}  # (r, c) of every cell
+LUGARES.update({(r, c): LUGARES[f"chk{r}_{c}"] for r, c in TODAS})
 # Where a click lands, in the window's client area: the centre of a control, or a chosen pixel.
-CENTROS = {"cboCarac": (64, 138), "cmdLeer": (64, 164), "cmdGrabar": (72, 192), "cmdBorrar": (396, 124),
-           "cmdLlenar": (396, 148), "cmdReflejoH": (328, 188), "cmdReflejoV": (328, 212), "txtArch": (248, 265),
-           "cmdCrear": (400, 264), "cmdAyuda": (408, 72), "primer archivo": (92, 294),
-           # Neighbouring cells share a line of pixels, which belongs to the cell made later.
-           "borde derecho de (3, 4)": (176, 152), "borde de abajo de (2, 6)": (200, 144), "esquina (7, 10)": (272, 224)}
-CENTROS.update({n: (292 + 24 * (i % 3), 124 + 24 * (i // 3)) for i, n in enumerate(
-    ("cmdRotarIzq", "cmdArr", "cmdRotarDer", "cmdIzq", "cmdAba", "cmdDer"))})
-TODAS = {(r, c) for r in range(1, 8) for c in range(1, 11)}
-CENTROS.update({(r, c): (104 + 16 * c, 104 + 16 * r) for r, c in TODAS})
+CENTROS = {n: (x + ancho // 2, y + alto // 2) for n, (x, y, ancho, alto) in LUGARES.items()}
+ULTIMO = {n: (x + ancho - 1, y + alto - 1) for n, (x, y, ancho, alto) in LUGARES.items()}  # its bottom right pixel
+# Neighbouring cells share a line of pixels, which belongs to the cell made later.
+CENTROS.update({"borde derecho de (3, 4)": (ULTIMO[3, 4][0], CENTROS[3, 4][1]), "esquina (7, 10)": ULTIMO[7, 10],
+                "borde de abajo de (2, 6)": (CENTROS[2, 6][0], ULTIMO[2, 6][1]), "aparte": ULTIMO["frmPrincipal"],
+                "primer archivo": (CENTROS["filArchivos"][0], LUGARES["filArchivos"][1] + 6)})
 DIBUJO_I = {(r, 1) for r in range(1, 8)} | {(7, 10)}
 REGISTRO_I = bytes.fromhex("010049 7f00 0000 0000 0000 0000 0000 0000 0000 0000 4000 00")  # length, "I", codes
 CON_PUNTO = bytes.fromhex("010049 7f00 0000 0000 0000 0800 0000 0000 0000 0000 4000 00")  # and row 4 of column 5
@@ -42,33 +44,26 @@ def xdotool(*args, salida="stdout"):
                    salida).strip()
 
 
-class Imagen:  # a window's contents (or the screen's) as the X server holds them, in RGB rows
+class Imagen:  # a window's contents (or the screen's) as the X server holds them, in RGB rows, read through netpbm
     def __init__(self, ventana="root"):
-        datos = subprocess.run(["xwd", "-silent", *(["-root"] if ventana == "root" else ["-id", str(ventana)])],
-                               capture_output=True, check=True, timeout=ESPERA).stdout
-        c = struct.unpack(">25I", datos[:100])
-        self.ancho, self.alto, paso, por_linea = c[4], c[5], c[11] // 8, c[12]
-        crudo, self.rgb = datos[c[0] + c[19] * 12:], bytearray(self.ancho * self.alto * 3)
-        for y in range(self.alto):
-            fila = crudo[y * por_linea:y * por_linea + self.ancho * paso]
-            for k, canal in enumerate((2, 1, 0) if c[7] == 0 else (paso - 3, paso - 2, paso - 1)):
-                self.rgb[y * self.ancho * 3 + k:(y + 1) * self.ancho * 3:3] = fila[canal::paso]
+        xwd = subprocess.run(["xwd", "-silent", *(["-root"] if ventana == "root" else ["-id", str(ventana)])],
+                             capture_output=True, check=True, timeout=ESPERA).stdout
+        self.ppm = subprocess.run(["xwdtopnm"], input=xwd, capture_output=True, check=True, timeout=ESPERA).stdout
+        cabecera = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", self.ppm)
+        self.ancho, self.alto, self.rgb = int(cabecera[1]), int(cabecera[2]), self.ppm[cabecera.end():]
 
     def oscuros(self, x, y, lado):
         return sum(sum(self.rgb[(f * self.ancho + c) * 3:(f * self.ancho + c) * 3 + 3]) < 330
                    for f in range(y, y + lado) for c in range(x, x + lado))
 
     def guardar(self, nombre):
-        def trozo(tipo, datos):
-            return struct.pack(">I", len(datos)) + tipo + datos + struct.pack(">I", zlib.crc32(tipo + datos))
-        filas = b"".join(b"\0" + self.rgb[y * self.ancho * 3:(y + 1) * self.ancho * 3] for y in range(self.alto))
-        pathlib.Path(CAPTURAS, nombre + ".png").write_bytes(b"\x89PNG\r\n\x1a\n" + trozo(b"IHDR", struct.pack(
-            ">IIBBBBB", self.ancho, self.alto, 8, 2, 0, 0, 0)) + trozo(b"IDAT", zlib.compress(filas, 9)) +
-            trozo(b"IEND", b""))
+        with open(os.path.join(CAPTURAS, nombre + ".png"), "wb") as png:
+            subprocess.run(["pnmtopng"], input=self.ppm, stdout=png, stderr=subprocess.DEVNULL, check=True,
+                           timeout=ESPERA)
 
 
 def setUpModule():
-    herramientas = ("Xvfb", "openbox", "xdotool", "xwd", "xlogo", "xprop", "xclip")
+    herramientas = ("Xvfb", "openbox", "xdotool", "xwd", "xlogo", "xprop", "xclip", "xwdtopnm", "pnmtopng")
     if not all(map(shutil.which, herramientas)):  # skipped, but never under CI
         raise (RuntimeError if os.environ.get("CI") else unittest.SkipTest)("faltan " + ", ".join(herramientas))
     shutil.rmtree(CAPTURAS, ignore_errors=True)
@@ -99,7 +94,8 @@ def setUpModule():
             sondas.append(lanzar(["xlogo", "-geometry", "16x16+0+0", "-title", "sonda"]))
         return gestionadas()
     esperar(gestiona, "openbox muestra una ventana", 20)
-    any(sonda.kill() for sonda in sondas)
+    for sonda in sondas:
+        sonda.kill()
 
 
 def portapapeles(*args, entrada=None):  # as another program sees it; xclip -i serves a text until X ends
@@ -124,9 +120,7 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         proceso = self.proceso = lanzar([os.environ[orden], *argumentos], cwd=self.carpeta, env={
             **os.environ, "HOME": self.carpeta, "GRAFOLUX_ABIERTO": self.abierto,
             "XDG_RUNTIME_DIR": tempfile.mkdtemp(dir=temporal), **entorno})
-        self.addCleanup(lambda: proceso.kill() or proceso.wait(ESPERA))
-        self.addCleanup(lambda: any(t is self for t, _ in self._outcome.result.errors + self._outcome.result.failures)
-                        and Imagen().guardar(f"fallo-{self._testMethodName}"))
+        self.addCleanup(self.terminar, proceso)
         self.ventana = None
         if aviso:  # the box has the window's caption
             caja = esperar(lambda: self.ventanas("Grafolux"), aviso)[0]
@@ -136,20 +130,27 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
             self.ventana = esperar(lambda: self.ventanas("Grafolux", principal=True), "se muestra la ventana", 20)[0]
             self.esperar_dibujo(set(), "la ventana se pinta")
 
+    def terminar(self, proceso):  # the whole screen kept when the test failed, then the editor ends
+        if any(t is self for t, _ in self._outcome.result.errors + self._outcome.result.failures):
+            Imagen().guardar(f"fallo-{self._testMethodName}")
+        proceso.kill()
+        proceso.wait(ESPERA)
+
     def esperar_bytes(self, nombre, esperado, que):
         ruta = pathlib.Path(self.carpeta, "tipografias", nombre)  # a name, or a full path
         esperar(lambda: ruta.exists() and ruta.read_bytes() == esperado, lambda: f"{que}: {ruta.read_bytes()!r}")
 
-    def ventanas(self, titulo, principal=False):  # visible windows of that caption: the main one (451 x 426), or not
+    def ventanas(self, titulo, principal=False):  # visible windows of that caption: the main one (by its size), or not
         return [int(w) for w in xdotool("search", "--onlyvisible", "--name", "^" + titulo.replace("?", "\\?") + "$"
-                                        ).split() if ("451x426" in xdotool("getwindowgeometry", w)) == principal]
+                                        ).split() if ("%dx%d" % (*LUGARES["frmPrincipal"][2:],) in xdotool(
+                                            "getwindowgeometry", w)) == principal]
 
     def clic(self, *donde):
         """Clicks each place in turn, ten to a call of xdotool and its deadline, then rests the pointer aside."""
         pasos = [p for d in donde for p in ("mousemove", "--window", self.ventana, *CENTROS[d], "click", 1)]
         for i in range(0, len(pasos), 70):
             xdotool(*pasos[i:i + 70])
-        xdotool("mousemove", "--window", self.ventana, 445, 230)
+        xdotool("mousemove", "--window", self.ventana, *CENTROS["aparte"])
 
     def teclas(self, *teclas, texto=None):
         xdotool(*(["type", "--delay", 30, texto] if texto else ["key", "--delay", 30, *teclas]))
@@ -174,7 +175,7 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         """Waits for the marked cells: inside a cell's border a tick darkens many points, an empty box none."""
         def dibujo():
             imagen = Imagen(self.ventana)
-            return {(r, c) for r, c in TODAS if imagen.oscuros(100 + 16 * c, 100 + 16 * r, 9) > 5}
+            return {celda for celda in TODAS if imagen.oscuros(LUGARES[celda][0] + 4, LUGARES[celda][1] + 4, 9) > 5}
         esperar(lambda: dibujo() == set(esperado), lambda: f"{que}: se ve {sorted(dibujo())}")
 
     def cerrar_caja(self, titulo, tecla="Return", captura=None, clics=()):
@@ -191,10 +192,8 @@ class Ventana(unittest.TestCase):  # the editor in a working folder of its own, 
         bordes = {"borde derecho de (3, 4)": (3, 5), "borde de abajo de (2, 6)": (3, 6), "esquina (7, 10)": (7, 10)}
         self.clic(*bordes)
         self.esperar_dibujo(bordes.values(), "un clic en un borde compartido cambia la celda de encima")
-        self.clic(*sorted(TODAS))
-        self.esperar_dibujo(TODAS - set(bordes.values()), "un clic en el centro de cada celda cambia esa celda")
-        self.clic(*sorted((TODAS - set(bordes.values())) ^ DIBUJO_I))
-        self.esperar_dibujo(DIBUJO_I, "el dibujo del ejemplo")
+        self.clic(*sorted(set(bordes.values()) ^ DIBUJO_I))
+        self.esperar_dibujo(DIBUJO_I, "un clic en el centro de una celda la cambia: el dibujo del ejemplo")
         self.escribir_nombre("ejemplo")
         self.clic("cmdCrear")
         self.esperar_bytes("ejemplo.mtz", b"", "Crear hace un archivo vacío con la extensión añadida")
