@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "Exportar.h"
 #include "Fallo.h"
@@ -36,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const mtz::Fuente fuente = mtz::leerFuente(ruta());
     (void)mtz::revisar(fuente);
     const auto formatos = mtz::formatos();
-    const mtz::DatosFormato& formato = formatos[eleccion % formatos.size()];
+    const mtz::Formato& formato = formatos[eleccion % formatos.size()];
     const mtz::Disposicion d{eleccion & 0x10 ? mtz::Disposicion::Orden::Filas : mtz::Disposicion::Orden::Columnas,
                              (eleccion & 0x20) != 0, (eleccion & 0x40) != 0};
     QStringList avisos;
     try {
-      const QByteArray salida = mtz::exportar(fuente, formato.formato, d, avisos);
-      if (formato.formato == mtz::Formato::Json && QJsonDocument::fromJson(salida).isNull()) std::abort();
+      const QByteArray salida = mtz::exportar(fuente, formato, d, avisos);
+      if (std::strcmp(formato.nombre, "json") == 0 && QJsonDocument::fromJson(salida).isNull()) std::abort();
     } catch (const mtz::Fallo&) {
     }
     // The characters of the first records, looked up as show and render do.

@@ -338,7 +338,7 @@ int eleccion(const Linea& l, const char* opcion, const QStringList& palabras) {
 }
 
 int ordenExport(const Linea& l) {
-  const DatosFormato* formato = datosDeFormato(l.valor("--format"));
+  const Formato* formato = buscarFormato(l.valor("--format"));
   if (!formato) {
     throw uso(QStringLiteral("formato desconocido: %1 (%2)").arg(l.valor("--format"), listaDeFormatos()));
   }
@@ -359,7 +359,7 @@ int ordenExport(const Linea& l) {
   QStringList avisos;
   QByteArray datos;
   try {
-    datos = exportar(leerFuente(ruta), formato->formato, d, avisos);
+    datos = exportar(leerFuente(ruta), *formato, d, avisos);
   } catch (const Fallo&) {
     for (const QString& a : avisos) avisar(ruta + QStringLiteral(": ") + a);
     throw;
@@ -548,7 +548,7 @@ QString ayuda() {
     t += QStringLiteral("  ") + uso + QLatin1Char('\n');
     t += QStringLiteral("      ") + envolver(orden.ayuda, 74).join(QStringLiteral("\n      ")) + QLatin1Char('\n');
     if (!orden.opciones.contains(QStringLiteral("--format"))) continue;
-    for (const DatosFormato& f : formatos()) {
+    for (const Formato& f : formatos()) {
       t += QStringLiteral("        %1").arg(QLatin1String(f.nombre), -9) +
            envolver(QString::fromUtf8(f.descripcion), 63).join(QStringLiteral("\n                 ")) +
            QLatin1Char('\n');

@@ -156,7 +156,7 @@ TEST(Exportar, FuenteVaciaEnCadaFormatoYCaracteresQueNoCaben) {
   QTemporaryDir dir;
   const QString vacia = dir.filePath(u"vacia.mtz"_s);
   escribirArchivo(vacia, {});
-  for (const mtz::DatosFormato& f : mtz::formatos()) {
+  for (const mtz::Formato& f : mtz::formatos()) {
     const Corrida v = ejecutar("export", vacia, "--format", f.nombre);
     EXPECT_TRUE(v.estado == 1 && v.salida + v.errores == "mtz: " + vacia.toUtf8() + ": la fuente no tiene caracteres\n")
         << f.nombre << v.errores.toStdString();
