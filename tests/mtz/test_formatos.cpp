@@ -172,16 +172,14 @@ TEST(Exportar, ArduinoYMax72xxQuedanEnLaFlashConAvrGcc) {
     GTEST_SKIP() << "sin avr-gcc";
   }
   QTemporaryDir dir;
-  const QString f = dir.filePath(u"f.mtz"_s);
-  escribirArchivo(f, Prueba);
-  const QByteArray io = "#include <avr/io.h>\n";
-  // The export first, before anything that defines PROGMEM, and last.
-  for (const auto& [formato, tablas, antes, despues] :
-       {std::tuple{"arduino", QStringList{u"f_codigos"_s, u"f_anchos"_s, u"f_caracteres"_s}, QByteArray(), io},
-        {"arduino", QStringList{u"f_codigos"_s}, io + "#include <avr/pgmspace.h>\n", QByteArray()},
-        {"max72xx", QStringList{u"f_max72xx"_s}, QByteArray(), io}}) {
-    ASSERT_EQ(ejecutar("export", f, "--format", formato, "-o", dir.filePath(u"f.h"_s)).estado, 0);
-    QByteArray programa = antes + "#include \"f.h\"\n" + despues + "int main(void) {\n";
+  escribirArchivo(dir.filePath(u"f.mtz"_s), Prueba);
+  for (const QString f : {u"arduino"_s, u"max72xx"_s})
+    ASSERT_EQ(ejecutar("export", dir.filePath(u"f.mtz"_s), "--format", f, "-o", dir.filePath(f + u".h"_s)).estado, 0);
+  const QStringList tablas{u"f_codigos"_s, u"f_anchos"_s, u"f_caracteres"_s, u"f_max72xx"_s};
+  // The exports first, before anything that defines PROGMEM, and last.
+  for (const QByteArray antes : {"", "#include <avr/io.h>\n#include <avr/pgmspace.h>\n"}) {
+    QByteArray programa =
+        antes + "#include \"arduino.h\"\n#include \"max72xx.h\"\n#include <avr/io.h>\nint main(void) {\n";
     for (const QString& t : tablas)
       programa += "  PORTB ^= pgm_read_byte((const uint8_t *)&" + t.toUtf8() + " + PINB);\n";
     escribirArchivo(dir.filePath(u"avr.cpp"_s), programa + "  return 0;\n}\n");
@@ -192,7 +190,7 @@ TEST(Exportar, ArduinoYMax72xxQuedanEnLaFlashConAvrGcc) {
     const QString tamano = QString::fromUtf8(correr(u"avr-size"_s, {u"avr.elf"_s}, dir.path()).salida);
     EXPECT_EQ(tamano.section(u'\n', 1, 1).section(u'\t', 1, 1).trimmed(), u"0"_s) << tamano.toStdString();
     const QString simbolos = QString::fromUtf8(correr(u"avr-nm"_s, {u"-C"_s, u"avr.elf"_s}, dir.path()).salida);
-    for (const QString& t : tablas) EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << programa.toStdString();
+    for (const QString& t : tablas) EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << t.toStdString();
   }
 }
 

@@ -93,7 +93,6 @@ TEST(Bdf, LosCodigosSeLeenEnElJuegoDeCaracteresDeLaFuente) {
     EXPECT_TRUE(c.errores.contains(caso.informe)) << c.errores.toStdString();
     EXPECT_EQ(c.errores.contains("Unicode"), caso.familiaDelJuego.isEmpty()) << c.errores.toStdString();
     EXPECT_EQ(mtz.mid(2, 1), QByteArray(caso.caracter ? 1 : 0, caso.caracter)) << caso.familiaDelJuego.toStdString();
-    EXPECT_EQ(c.errores.endsWith("f.txt: ningún carácter; no se escribe nada\n"), !caso.caracter);
   }
 }
 
@@ -136,10 +135,8 @@ namespace {
 int recortados(const QByteArray& informe) {
   int n = 0;
   static const QRegularExpression numero(u"(\\d+) (arriba|abajo|a la derecha)"_s);
-  for (const QByteArray& l : informe.split('\n')) {
-    for (auto m = numero.globalMatch(QString::fromUtf8(l)); l.contains("recortado") && m.hasNext();)
-      n += m.next().captured(1).toInt();
-  }
+  for (const QString& l : QString::fromUtf8(informe).split(u'\n').filter(u"recortado"_s))
+    for (auto m = numero.globalMatch(l); m.hasNext();) n += m.next().captured(1).toInt();
   return n;
 }
 
@@ -167,14 +164,11 @@ bool hay(const QString& ruta) {
 TEST(Tipografia, CadaCaraConservaLasMarcasYNoRecortaMasQueOtf2bdf) {
   const QString dv = u"/usr/share/fonts/truetype/dejavu/"_s, lib = u"/usr/share/fonts/truetype/liberation2/"_s;
   QTemporaryDir dir;
-  for (const auto& [cara, fiel] : {std::pair{dv + u"DejaVuSans.ttf"_s, true},
-                                   {dv + u"DejaVuSerif.ttf"_s, true},
-                                   {dv + u"DejaVuSansMono.ttf"_s, true},
-                                   {dv + u"DejaVuSansCondensed.ttf"_s, false},
-                                   {lib + u"LiberationSans-Regular.ttf"_s, false},
-                                   {lib + u"LiberationSerif-Regular.ttf"_s, false},
-                                   {lib + u"LiberationMono-Regular.ttf"_s, false}}) {
+  for (const QString& cara : {dv + u"DejaVuSans.ttf"_s, dv + u"DejaVuSerif.ttf"_s, dv + u"DejaVuSansMono.ttf"_s,
+                              dv + u"DejaVuSansCondensed.ttf"_s, lib + u"LiberationSans-Regular.ttf"_s,
+                              lib + u"LiberationSerif-Regular.ttf"_s, lib + u"LiberationMono-Regular.ttf"_s}) {
     if (!hay(cara)) continue;
+    const bool fiel = cara.startsWith(dv) && !cara.contains(u"Condensed"_s);  // otf2bdf keeps its drawing
     QByteArray mtz, referencia;
     const Corrida c = escribir(dir, {u"import"_s, cara}, &mtz);
     const QString tamano = QRegularExpression(u"a (\\d+) píxeles"_s).match(c.errores).captured(1);
@@ -183,7 +177,8 @@ TEST(Tipografia, CadaCaraConservaLasMarcasYNoRecortaMasQueOtf2bdf) {
     for (const QString& par : {u"NÑ"_s, u"nñ"_s, u"CÇ"_s, u"cç"_s, u"gq"_s})
       EXPECT_NE(d.value(par.left(1)), d.value(par.mid(1))) << cara.toStdString() << " " << par.toStdString();
     EXPECT_NE(d.value(u"_"_s), QByteArray(20, 0)) << cara.toStdString();
-    EXPECT_FALSE(c.errores.contains(": ¿: recortado") || c.errores.contains(": ¡: recortado")) << cara.toStdString();
+    EXPECT_FALSE(QString::fromUtf8(c.errores).contains(QRegularExpression(u": [¿¡]: recortado"_s)))
+        << c.errores.toStdString();
 
     const QString bdf = dir.filePath(u"r.bdf"_s);
     // otf2bdf's exit status is not 0 even when it converts the face.
@@ -192,9 +187,7 @@ TEST(Tipografia, CadaCaraConservaLasMarcasYNoRecortaMasQueOtf2bdf) {
     ASSERT_EQ(r.estado, 0) << r.errores.toStdString();
     EXPECT_LE(recortados(c.errores), recortados(r.errores)) << cara.toStdString() << " a " << tamano.toStdString();
     const auto distintos = [](const QHash<QString, QByteArray>& x) { return QSet(x.cbegin(), x.cend()).size(); };
-    if (fiel) {
-      EXPECT_GE(distintos(d), distintos(dibujos(referencia))) << cara.toStdString();
-    }
+    if (fiel) EXPECT_GE(distintos(d), distintos(dibujos(referencia))) << cara.toStdString();
   }
   // Both sides of each option's limits, and what an option does not go with.
   const QString cara = dv + u"DejaVuSans.ttf"_s, dibujos = QStringLiteral(MTZ_DATOS "/fuentes/basica.txt");
