@@ -81,19 +81,19 @@ lanzado() {
 }
 lanzado "primer inicio" "0 $trabajo" "" && diff -r "$plantilla" "$trabajo" || falla "primer inicio"
 lanzado XDG_DATA_HOME "0 $casa/datos/grafolux" "" XDG_DATA_HOME="$casa/datos"
-args=("a b.mtz") && lanzado "un archivo, desde donde se escribe" "0 $trabajo $casa/a b.mtz" "" XDG_DATA_HOME=relativo
-args=() && echo cambiada >"$trabajo/tipografias/basica.mtz" && rm "$trabajo"/{tipografias/digitos.mtz,ayuda/editor.html}
+args=("a b.mtz"); lanzado "un archivo, desde donde se escribe" "0 $trabajo $casa/a b.mtz" "" XDG_DATA_HOME=relativo
+args=(); echo cambiada >"$trabajo/tipografias/basica.mtz"; rm "$trabajo"/{tipografias/digitos.mtz,ayuda/editor.html}
 lanzado "fuentes del usuario" "0 $trabajo" "" && [ "$(cat "$trabajo/tipografias/basica.mtz")" = cambiada ] &&
   [ ! -e "$trabajo/tipografias/digitos.mtz" ] && [ -f "$trabajo/ayuda/editor.html" ] || falla "fuentes del usuario"
 # As a user who cannot write in the home.
-como=("${otro[@]}") && rm "$trabajo/ayuda/Archivos/marca.txt" && chmod -R a-w "$casa"
+como=("${otro[@]}"); rm "$trabajo/ayuda/Archivos/marca.txt"; chmod -R a-w "$casa"
 lanzado "ayuda que no se puede reponer" "0 $trabajo" "" && [ ! -e "$trabajo/ayuda/Archivos/marca.txt" ] || falla "repuesta"
-chmod -R u+w "$casa" && rm -r "$trabajo" && chmod -R a-w "$casa"
+chmod -R u+w "$casa"; rm -r "$trabajo"; chmod -R a-w "$casa"
 lanzado "casa de solo lectura" "0 $plantilla" "para grabar" && [ ! -e "$trabajo" ] || falla "$trabajo creada"
-args=(/a.mtz) && lanzado "casa de solo lectura, un archivo" "0 $plantilla /a.mtz" ""
-como=() args=() && chmod -R u+w "$casa" && mv "$plantilla/tipografias" "$casa.t"
+args=(/a.mtz); lanzado "casa de solo lectura, un archivo" "0 $plantilla /a.mtz" ""
+como=() args=(); chmod -R u+w "$casa"; mv "$plantilla/tipografias" "$casa.t"
 lanzado "falta la plantilla" 1 "Faltan los datos"
-mv "$casa.t" "$plantilla/tipografias" && chmod a-x "$editor" && lanzado "falta el editor" 1 "No se puede iniciar el editor"
+mv "$casa.t" "$plantilla/tipografias"; chmod a-x "$editor"; lanzado "falta el editor" 1 "No se puede iniciar el editor"
 
 # Many first starts at once: each starts in the user's folder, which ends with the template alone.
 chmod a+x "$editor"
