@@ -3,6 +3,7 @@
 // written back as mtz show writes it, must read back to the same records.
 
 #include <QBuffer>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -31,9 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     texto += mtz::dibujoEnTexto(registros[i], static_cast<int>(i) + 1).toUtf8();
   // What show writes, build reads: a Fallo here escapes and is a finding.
   const std::vector<fontfile::FontRecord> vuelta = leer(texto);
-  if (vuelta.size() != registros.size()) std::abort();
-  for (size_t i = 0; i < vuelta.size(); ++i) {
-    if (vuelta[i].caracter != registros[i].caracter || vuelta[i].columnas != registros[i].columnas) std::abort();
-  }
+  const auto igual = [](const auto& a, const auto& b) { return a.caracter == b.caracter && a.columnas == b.columnas; };
+  if (!std::equal(vuelta.begin(), vuelta.end(), registros.begin(), registros.end(), igual)) std::abort();
   return 0;
 }

@@ -7,42 +7,33 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "Exportar.h"
 #include "Fallo.h"
 #include "Pintar.h"
 
-namespace {
-
-const QString& ruta() {
-  static const QTemporaryDir carpeta;
-  static const QString r = carpeta.filePath(QStringLiteral("f.mtz"));
-  return r;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
+  static const QTemporaryDir carpeta;
+  static const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
   if (n == 0) return 0;
   // The first byte picks the format and the layout; the rest is the font.
   const uint8_t eleccion = datos[0];
-  QFile archivo(ruta());
+  QFile archivo(ruta);
   const auto largo = static_cast<qint64>(n - 1);
-  if (!archivo.open(QIODevice::WriteOnly) || archivo.write(reinterpret_cast<const char*>(datos + 1), largo) != largo) {
+  if (!archivo.open(QIODevice::WriteOnly) || archivo.write(reinterpret_cast<const char*>(datos + 1), largo) != largo)
     std::abort();
-  }
   archivo.close();
   try {
-    const mtz::Fuente fuente = mtz::leerFuente(ruta());
+    const mtz::Fuente fuente = mtz::leerFuente(ruta);
     (void)mtz::revisar(fuente);
-    const auto formatos = mtz::formatos();
-    const mtz::DatosFormato& formato = formatos[eleccion % formatos.size()];
+    const mtz::Formato& formato = mtz::formatos()[eleccion % mtz::formatos().size()];
     const mtz::Disposicion d{eleccion & 0x10 ? mtz::Disposicion::Orden::Filas : mtz::Disposicion::Orden::Columnas,
                              (eleccion & 0x20) != 0, (eleccion & 0x40) != 0};
     QStringList avisos;
     try {
-      const QByteArray salida = mtz::exportar(fuente, formato.formato, d, avisos);
-      if (formato.formato == mtz::Formato::Json && QJsonDocument::fromJson(salida).isNull()) std::abort();
+      const QByteArray salida = mtz::exportar(fuente, formato, d, avisos);
+      if (std::strcmp(formato.nombre, "json") == 0 && QJsonDocument::fromJson(salida).isNull()) std::abort();
     } catch (const mtz::Fallo&) {
     }
     // The characters of the first records, looked up as show and render do.

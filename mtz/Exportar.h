@@ -11,8 +11,6 @@
 
 namespace mtz {
 
-enum class Formato { C, Arduino, Python, Json, Gfx, Bdf, Max72xx };
-
 // How the dots of a character become bytes; the README pairs each layout
 // with the displays it suits.
 struct Disposicion {
@@ -22,9 +20,16 @@ struct Disposicion {
   bool invertida = false;  // every byte complemented: a lit dot is 0
 };
 
-struct DatosFormato {
+// A readable font in one format. Records left out go to avisos, each saying
+// why, also when it throws Fallo.
+using Exportador = QByteArray(const Fuente& fuente, const Disposicion& disposicion, QStringList& avisos);
+
+// One export format: everything the command line, --help and the export
+// need of it is in its row.
+struct Formato {
   const char* nombre;  // as --format takes it
-  Formato formato;
+  // A reference, so that a row without its exporter does not compile.
+  Exportador& exportar;
   // Its layout when no option changes it; nothing for a format whose layout
   // is fixed by the tools that read it.
   std::optional<Disposicion> disposicion;
@@ -32,8 +37,8 @@ struct DatosFormato {
 };
 
 // Every format, in the order --help lists them.
-std::span<const DatosFormato> formatos();
-const DatosFormato* datosDeFormato(const QString& nombre);
+std::span<const Formato> formatos();
+const Formato* buscarFormato(const QString& nombre);
 // "c, arduino, python, json, gfx, bdf o max72xx".
 QString listaDeFormatos();
 
@@ -41,10 +46,6 @@ QString listaDeFormatos();
 // than 32767 records, no character (or none the format can hold); for C and
 // Arduino also a character that is not one byte. Records left out go to
 // avisos, each saying why, also when it throws.
-QByteArray exportar(const Fuente& fuente, Formato formato, const Disposicion& disposicion, QStringList& avisos);
-
-// A C identifier from the file's name, plain ASCII and never one reserved to
-// the compiler: "mi fuente.mtz" gives "mi_fuente", "ñandú.mtz" "nandu".
-QString identificador(const QString& ruta);
+QByteArray exportar(const Fuente& fuente, const Formato& formato, const Disposicion& disposicion, QStringList& avisos);
 
 }  // namespace mtz

@@ -1,6 +1,7 @@
 #pragma once
-// What the exports share: comments, include guards, flash placement and the
-// choice of the records a font indexed by code can hold.
+// What the exports share: how dots become bytes, comments, include guards,
+// flash placement and the choice of the records a font indexed by code can
+// hold. Each format's exporter is in a file of its own (ExportarC.cpp, ...).
 
 #include <QByteArray>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <array>
 #include <vector>
 
+#include "Exportar.h"
 #include "Fallo.h"
 #include "Fuente.h"
 
@@ -27,6 +29,38 @@ inline constexpr const char* EnFlash =
 inline constexpr const char* CodigosWindows1252 =
     "Los códigos son los de Windows-1252, como en el archivo .mtz: \"\\x80\" es el €, \"\\xF1\" la ñ (un texto "
     "en UTF-8 no sirve).";
+
+// The part of the grid whose dots a glyph keeps.
+struct Caja {
+  int fila = 1, columna = 1, alto = glyph::Filas, ancho = glyph::Columnas;
+};
+
+// The lit dots' bounding box; empty for an empty drawing.
+Caja cajaDe(const glyph::GlyphGrid& dibujo);
+
+// The dots of caja as lines (columns or rows, as the layout says) of paso
+// bits each, one line straight after the other: the tables give a column 8
+// bits and a row 16, GFX packs its lines with no gap.
+QByteArray empaquetar(const glyph::GlyphGrid& dibujo, const Caja& caja, const Disposicion& d, int paso);
+
+// The bytes of a character in the tables, and the record's bytes in them:
+// every character the same number of bytes.
+int bytesDeTabla(const Disposicion& d);
+QByteArray enTabla(const fontfile::FontRecord& r, const Disposicion& d);
+
+// The layout in words and the example's bytes, for the comment at the top.
+QString describir(const Disposicion& d, bool gfx);
+
+// The comment at the top of a source export, one string per line.
+QStringList comentario(const Fuente& fuente, const Disposicion& d, bool gfx, qsizetype caracteres);
+
+// A literal of Python or JSON for one character: itself when printable,
+// otherwise escaped.
+QString literal(const QString& texto, bool json);
+
+// A C identifier from the file's name, plain ASCII and never one reserved to
+// the compiler: "mi fuente.mtz" gives "mi_fuente", "ñandú.mtz" "nandu".
+QString identificador(const QString& ruta);
 
 // The file's name as written into a comment: a line feed in it would end the
 // comment and put the rest of the name into the generated code.
@@ -66,7 +100,7 @@ struct PorByte {
 };
 PorByte porByte(const Fuente& fuente, const QString& formato, QStringList& avisos);
 
-// The font table of the MAX7219 matrix libraries (ExportarMax72xx.cpp).
-QByteArray exportarMax72xx(const Fuente& fuente, QStringList& avisos);
+// The exporters, one per format, each registered in a row of formatos().
+Exportador exportarC, exportarArduino, exportarPython, exportarJson, exportarGfx, exportarBdf, exportarMax72xx;
 
 }  // namespace mtz

@@ -5,7 +5,6 @@
 // from the first to the last its width and one byte per column, left to
 // right, the top row in bit 0. It is this format's own column code.
 
-#include "Exportar.h"
 #include "ExportarComun.h"
 #include "Salida.h"
 
@@ -32,7 +31,7 @@ QList<int> columnas(const glyph::Codigos& codigos) {
 
 }  // namespace
 
-QByteArray exportarMax72xx(const Fuente& fuente, QStringList& avisos) {
+QByteArray exportarMax72xx(const Fuente& fuente, const Disposicion& /*fija*/, QStringList& avisos) {
   const PorByte glifos = porByte(fuente, QStringLiteral("max72xx"), avisos);
   const QString id = identificador(fuente.ruta);
   QStringList comentario = envolver(deDonde(fuente, glifos.cuantos), 100);

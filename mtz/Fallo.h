@@ -22,4 +22,7 @@ class Fallo : public std::runtime_error {
   int estado_;
 };
 
+// A wrong command line: the message points to the help.
+inline Fallo uso(const QString& mensaje) { return Fallo(mensaje + QStringLiteral(" (vea mtz --help)"), EstadoUso); }
+
 }  // namespace mtz

@@ -13,11 +13,12 @@ namespace {
 // QImage caps pictures well below what a long text at a large scale asks for.
 constexpr int MaximoLado = 16384;
 
-}  // namespace
+using Lineas = std::vector<std::vector<int>>;
 
-QImage pintarTexto(const Fuente& fuente, const QString& texto, int escala) {
-  // The columns of each line, every column a 7-bit code.
-  std::vector<std::vector<int>> lineas(1);
+// The columns of each line of texto, every column a 7-bit code. Throws Fallo
+// naming the characters the font lacks, or the slot where a search stopped.
+Lineas columnasDeTexto(const Fuente& fuente, const QString& texto) {
+  Lineas lineas(1);
   QStringList faltan;
   for (const QChar c : texto) {
     auto& linea = lineas.back();
@@ -41,10 +42,14 @@ QImage pintarTexto(const Fuente& fuente, const QString& texto, int escala) {
   for (auto& linea : lineas) {
     if (!linea.empty() && linea.back() == 0) linea.pop_back();  // no gap after the last character
   }
-  size_t columnas = 1;
-  for (const auto& linea : lineas) columnas = std::max(columnas, linea.size());
+  return lineas;
+}
+
+// The picture for that many lines and columns of dots, with a border of one
+// dot, in the background colour. Throws Fallo when it would be too large.
+QImage lienzo(size_t lineas, size_t columnas, int escala) {
   const qint64 ancho = (static_cast<qint64>(columnas) + 2) * escala;
-  const qint64 alto = (static_cast<qint64>(lineas.size()) * (glyph::Filas + 1) + 1) * escala;
+  const qint64 alto = (static_cast<qint64>(lineas) * (glyph::Filas + 1) + 1) * escala;
   if (ancho > MaximoLado || alto > MaximoLado) {
     throw Fallo(
         QStringLiteral("la imagen sería de %1 x %2 píxeles, más de %3 de lado: use un texto más corto o --scale menor")
@@ -55,23 +60,37 @@ QImage pintarTexto(const Fuente& fuente, const QString& texto, int escala) {
   QImage imagen(static_cast<int>(ancho), static_cast<int>(alto), QImage::Format_RGB32);
   if (imagen.isNull()) throw Fallo(QStringLiteral("no hay memoria para la imagen"));
   imagen.fill(ColorFondo);
-  // A disc of about 80% of the dot's pitch; small scales light the whole square.
+  return imagen;
+}
+
+// One dot whose square starts at x0, y0: a disc of about 80% of the dot's
+// pitch; small scales light the whole square.
+void pintarPunto(QImage& imagen, int x0, int y0, int escala, QRgb color) {
   const double radio = escala < 3 ? escala : escala * 0.4;
   const double centro = (escala - 1) / 2.0;
+  for (int y = 0; y < escala; ++y) {
+    auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y0 + y));
+    for (int x = 0; x < escala; ++x) {
+      const double dx = x - centro, dy = y - centro;
+      if (dx * dx + dy * dy <= radio * radio) fila[x0 + x] = color;
+    }
+  }
+}
+
+}  // namespace
+
+QImage pintarTexto(const Fuente& fuente, const QString& texto, int escala) {
+  const Lineas lineas = columnasDeTexto(fuente, texto);
+  size_t columnas = 1;
+  for (const auto& linea : lineas) columnas = std::max(columnas, linea.size());
+  QImage imagen = lienzo(lineas.size(), columnas, escala);
   for (size_t l = 0; l < lineas.size(); ++l) {
     for (size_t c = 0; c < columnas; ++c) {
       const int codigo = c < lineas[l].size() ? lineas[l][c] : 0;
       for (int f = 0; f < glyph::Filas; ++f) {
-        const QRgb color = (codigo >> f) & 1 ? ColorEncendido : ColorApagado;
         const int x0 = static_cast<int>(c + 1) * escala;
         const int y0 = static_cast<int>(l * (glyph::Filas + 1) + f + 1) * escala;
-        for (int y = 0; y < escala; ++y) {
-          auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y0 + y));
-          for (int x = 0; x < escala; ++x) {
-            const double dx = x - centro, dy = y - centro;
-            if (dx * dx + dy * dy <= radio * radio) fila[x0 + x] = color;
-          }
-        }
+        pintarPunto(imagen, x0, y0, escala, (codigo >> f) & 1 ? ColorEncendido : ColorApagado);
       }
     }
   }

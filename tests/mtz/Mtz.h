@@ -33,12 +33,21 @@ inline Corrida correr(const QString& programa, const QStringList& argumentos, co
           p.readAllStandardError()};
 }
 
-inline Corrida orden(const QStringList& argumentos) { return correr(QStringLiteral(MTZ_PROGRAMA), argumentos); }
-
-// mtz with each argument given as it comes: ejecutar("list", ruta).
+// mtz with these arguments: ejecutar({"list", ruta}), or each given as it comes: ejecutar("list", ruta).
+inline Corrida ejecutar(const QStringList& argumentos) { return correr(QStringLiteral(MTZ_PROGRAMA), argumentos); }
 template <typename... T>
 Corrida ejecutar(const T&... argumentos) {
-  return orden({QString(argumentos)...});
+  return ejecutar(QStringList{QString(argumentos)...});
+}
+
+// A failure as mtz ends one: the exit status, nothing on standard output and one line on standard error, which
+// says dice. Each part is checked apart, so that the one that differs shows.
+inline void fracasa(const Corrida& c, int estado, const QByteArray& dice) {
+  SCOPED_TRACE(c.errores.toStdString());
+  EXPECT_EQ(c.estado, estado);
+  EXPECT_EQ(c.salida, QByteArray());
+  EXPECT_EQ(c.errores.count('\n'), 1);
+  EXPECT_TRUE(c.errores.contains(dice)) << dice.toStdString();
 }
 
 // The words of linea, with F standing for fuente: palabras("list F", ruta).

@@ -9,27 +9,34 @@ rm -rf "$prefijo"
 cmake --install "$compilacion" --prefix "$prefijo" >/dev/null
 falla() { echo "$*"; exit 1; }
 
-# man warns as lintian would, in English and in Spanish; mtz's pages give every command, option and
-# format of mtz --help an entry of its own.
+# man warns as lintian would, in English and in Spanish.
 for programa in "$prefijo"/bin/*; do
   for pagina in "$prefijo"/share/man/{,es/}man1/"$(basename "$programa")".1.gz; do
     avisos=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$pagina" 2>&1 >/dev/null) &&
       [ -z "$avisos" ] || falla "$pagina: $avisos"
   done
 done
+# mtz's pages give every command, option and format of mtz --help an entry of its own. The names come from
+# the help's own lines, and a kind of which it gives none fails rather than checks nothing.
 ayuda=$("$prefijo/bin/mtz" --help)
-entradas() {  # the entries of a section of the page: SECTION PATTERN-IN-HELP
-  for palabra in $(grep -oE -- "$2" <<<"$ayuda" | sed 's/^  mtz //; s/^--format //' | tr '|' ' '); do
-    awk -v s="$1" '/^[^ ]/ { dentro = $0 == s } dentro' <<<"$texto" | grep -qE -- "^ {7}(-[a-z], )?$palabra( |,|$)" ||
-      falla "la página de mtz no tiene entrada para $palabra en $1"
+mapfile -t ordenes < <(grep -oP '^  mtz \K[a-z]+' <<<"$ayuda")
+mapfile -t opciones < <(grep -oP '^  \K(-[a-z], )?--[a-z-]+' <<<"$ayuda")
+mapfile -t formatos < <(grep -oP '^ {8}\K[a-z0-9]+(?= )' <<<"$ayuda")  # the rows under export
+entradas() {  # SECTION NAME...: each NAME starts a line indented by 7 in SECTION of the page in $texto
+  local seccion=$1 nombre
+  shift
+  [ $# -gt 0 ] || falla "mtz --help no da nada para $seccion"
+  for nombre; do
+    awk -v s="$seccion" '/^[^ ]/ { dentro = $0 == s } dentro' <<<"$texto" | grep -qE -- "^ {7}$nombre( |$)" ||
+      falla "$carpeta/mtz.1 no tiene entrada para $nombre en $seccion"
   done
 }
 for secciones in "man1 COMMANDS OPTIONS FORMATS" "es/man1 ÓRDENES OPCIONES FORMATOS"; do
-  read -r carpeta ordenes opciones formatos <<<"$secciones"
+  read -r carpeta seccionOrdenes seccionOpciones seccionFormatos <<<"$secciones"
   texto=$(LC_ALL=C.UTF-8 man -l "$prefijo/share/man/$carpeta/mtz.1.gz")
-  entradas "$ordenes" '^  mtz [a-z]+'
-  entradas "$opciones" '--[a-z-]+'
-  entradas "$formatos" '--format [a-z|]+'
+  entradas "$seccionOrdenes" "${ordenes[@]}"
+  entradas "$seccionOpciones" "${opciones[@]}"
+  entradas "$seccionFormatos" "${formatos[@]}"
 done
 
 for lado in 16 32 48 64 128 256; do
@@ -56,36 +63,40 @@ grep -qx "[0-9]*:$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$menu"):\*\.mtz" "$tipos/
 appstreamcli validate --no-net "$prefijo"/share/metainfo/*.metainfo.xml >/dev/null
 
 # The installed command, with a stand-in editor that says where it started and on what, and no display
-# (messages go to standard error). Each row runs on what the row above left: its change, the command
-# with at most one argument (for "otro", as a user who cannot write in the home), its check.
+# (messages go to standard error). Each case runs on what the one above left: its change, the launcher, its check.
 orden=$prefijo/bin/grafolux editor=$prefijo/libexec/grafolux/grafolux plantilla=$prefijo/share/grafolux casa=$(mktemp -d)
 printf '#!/bin/sh\necho "$(pwd)" "$@"\n' >"$editor" && chmod 755 "$casa"
 trap 'chmod -R u+w "$casa"; rm -rf "$casa" "$casa".* "$tipos"' EXIT
-trabajo=$casa/.local/share/grafolux args=()
+trabajo=$casa/.local/share/grafolux como=() args=()
 [ "$(id -u)" -ne 0 ] && otro=() || otro=(setpriv --reuid=65534 --regid=65534 --clear-groups)  # as nobody
 lanzar() { (cd "$casa" && "${como[@]}" env -u DISPLAY -u WAYLAND_DISPLAY HOME="$casa" XDG_DATA_HOME= "$@" "$orden" "${args[@]}"); }
-while IFS='|' read -r caso cambio quien entorno argumentos salida error despues; do
-  eval "$cambio"
-  args=(${argumentos:+"$argumentos"})
-  [ "$quien" = otro ] && como=("${otro[@]}") || como=()
-  real=$(lanzar $(eval echo "$entorno") 2>"$casa.err") && codigo=0 || codigo=$?
-  real="$codigo${real:+ $real}"
-  [ "$real" = "$(eval echo "$salida")" ] && { [ -n "$error" ] && grep -q "$error" "$casa.err" || [ ! -s "$casa.err" ]; } &&
-    eval "$despues" || falla "$caso: $real; $(cat "$casa.err")"
-done <<'CASOS'
-primer inicio|||||0 $trabajo||diff -r $plantilla $trabajo
-XDG_DATA_HOME|||XDG_DATA_HOME=$casa/datos||0 $casa/datos/grafolux||:
-un archivo, desde donde se escribe|||XDG_DATA_HOME=relativo|a b.mtz|0 $trabajo $casa/a b.mtz||:
-fuentes del usuario|echo cambiada >$trabajo/tipografias/basica.mtz; rm $trabajo/tipografias/digitos.mtz $trabajo/ayuda/editor.html||||0 $trabajo||[ "$(cat $trabajo/tipografias/basica.mtz)" = cambiada ] && [ ! -e $trabajo/tipografias/digitos.mtz ] && [ -f $trabajo/ayuda/editor.html ]
-ayuda que no se puede reponer|rm $trabajo/ayuda/Archivos/marca.txt; chmod -R a-w $casa|otro|||0 $trabajo||[ ! -e $trabajo/ayuda/Archivos/marca.txt ]
-casa de solo lectura|chmod -R u+w $casa; rm -r $trabajo; chmod -R a-w $casa|otro|||0 $plantilla|para grabar|[ ! -e $trabajo ]
-casa de solo lectura, un archivo||otro||/a.mtz|0 $plantilla /a.mtz||:
-falta la plantilla|chmod -R u+w $casa; mv $plantilla/tipografias $casa.t||||1|Faltan los datos|:
-falta el editor|mv $casa.t $plantilla/tipografias; chmod a-x $editor||||1|No se puede iniciar el editor|:
-CASOS
+# lanzado CASE EXPECTED ERROR [VARIABLE=VALUE...]: the launcher, run as "${como[@]}" with "${args[@]}", ends
+# with EXPECTED (its exit status, then the folder and arguments the editor got) and says ERROR, or nothing.
+lanzado() {
+  local caso=$1 esperado=$2 error=$3 real codigo=0
+  shift 3
+  real=$(lanzar "$@" 2>"$casa.err") || codigo=$?
+  [ "$codigo${real:+ $real}" = "$esperado" ] || falla "$caso: $codigo $real; $(cat "$casa.err")"
+  if [ -n "$error" ]; then grep -q "$error" "$casa.err"; else [ ! -s "$casa.err" ]; fi || falla "$caso: $(cat "$casa.err")"
+}
+lanzado "primer inicio" "0 $trabajo" "" && diff -r "$plantilla" "$trabajo" || falla "primer inicio"
+lanzado XDG_DATA_HOME "0 $casa/datos/grafolux" "" XDG_DATA_HOME="$casa/datos"
+args=("a b.mtz"); lanzado "un archivo, desde donde se escribe" "0 $trabajo $casa/a b.mtz" "" XDG_DATA_HOME=relativo
+args=(); echo cambiada >"$trabajo/tipografias/basica.mtz"; rm "$trabajo"/{tipografias/digitos.mtz,ayuda/editor.html}
+lanzado "fuentes del usuario" "0 $trabajo" "" && [ "$(cat "$trabajo/tipografias/basica.mtz")" = cambiada ] &&
+  [ ! -e "$trabajo/tipografias/digitos.mtz" ] && [ -f "$trabajo/ayuda/editor.html" ] || falla "fuentes del usuario"
+# As a user who cannot write in the home.
+como=("${otro[@]}"); rm "$trabajo/ayuda/Archivos/marca.txt"; chmod -R a-w "$casa"
+lanzado "ayuda que no se puede reponer" "0 $trabajo" "" && [ ! -e "$trabajo/ayuda/Archivos/marca.txt" ] || falla "repuesta"
+chmod -R u+w "$casa"; rm -r "$trabajo"; chmod -R a-w "$casa"
+lanzado "casa de solo lectura" "0 $plantilla" "para grabar" && [ ! -e "$trabajo" ] || falla "$trabajo creada"
+args=(/a.mtz); lanzado "casa de solo lectura, un archivo" "0 $plantilla /a.mtz" ""
+como=() args=(); chmod -R u+w "$casa"; mv "$plantilla/tipografias" "$casa.t"
+lanzado "falta la plantilla" 1 "Faltan los datos"
+mv "$casa.t" "$plantilla/tipografias"; chmod a-x "$editor"; lanzado "falta el editor" 1 "No se puede iniciar el editor"
 
 # Many first starts at once: each starts in the user's folder, which ends with the template alone.
-chmod a+x "$editor" && args=() como=()
+chmod a+x "$editor"
 for ronda in 1 2 3 4 5; do
   rm -rf "$trabajo" && for i in $(seq 32); do lanzar >"$casa.$i" 2>&1 & done
   wait

@@ -24,43 +24,26 @@ const QStringList Dibujos = {u"49 11 #......... #......... #......... #.........
                              u"f1 1 .......... .......... .......... .......... .......... .......... .........."_s,
                              u"22 2 #......... #......... #......... #......... #......... #......... #........."_s};
 
-// The C tables as lines "byte width hex". The header is included twice here and once more by a second file of
-// the program (otra.c).
+// The C tables as lines "byte width hex", or the MAX72XX table in hex. The header is included twice here and once
+// more by a second file of the program (otra.c).
 const char* const LeerTablas = R"(#include <stdio.h>
 #include "f.h"
 #include "f.h"
 int main(void) {
+#ifdef MAX72XX
+  for (unsigned i = 0; i < sizeof nandu_max72xx; ++i) printf("%02x", nandu_max72xx[i]);
+#else
   for (int i = 0; i < NANDU_CARACTERES; ++i, putchar('\n')) {
     printf("%02x %d ", nandu_caracteres[i], nandu_anchos[i]);
     for (int b = 0; b < NANDU_BYTES; ++b) printf("%02x", nandu_codigos[i][b]);
   }
-})";
-
-// Draws every code of a MAX72XX font table as its documentation describes it: 'F', version 2, the first and last
-// codes high byte first, the height, then for each code its width and one byte per column, bit 0 the top row.
-const char* const DibujarMax72xx = R"(#include <stdio.h>
-#include "f.h"
-int main(void) {
-  const uint8_t *t = nandu_max72xx;
-  if (t[0] != 'F' || t[1] != 2 || t[6] != 7) return 1;
-  const unsigned primero = t[2] << 8 | t[3], ultimo = t[4] << 8 | t[5];
-  const uint8_t *p = t + 7;
-  for (unsigned c = primero; c <= ultimo; p += 1 + *p, ++c) {
-    if (*p == 0) continue;
-    printf("%02x %d", c, *p + 1);
-    int sinPunto = *p > 10;
-    for (int f = 0; f < 7; ++f) {
-      putchar(' ');
-      for (int k = 0; k < 10; ++k) putchar(k < *p && (p[1 + k] >> f & 1) ? '#' : '.');
-    }
-    for (int k = 0; k < *p; ++k) sinPunto |= p[1 + k] >> 7;
-    printf(sinPunto ? " bit sin punto\n" : "\n");
-  }
-  return p - t == sizeof nandu_max72xx ? 0 : 1;
+#endif
 })";
 
 // Reads the tables of Python, JSON, or C as printed above, and draws each character by the layout given as
-// FILAS, MSB and INVERTIDA; a bit that carries no dot must be dark.
+// FILAS, MSB and INVERTIDA; a bit that carries no dot must be dark. A MAX72XX table is read as its documentation
+// describes it: 'F', version 2, the first and last codes high byte first, the height, then for each code its width
+// and one byte per column, bit 0 the top row.
 const char* const LeerPython = R"(import json, sys
 FILAS, MSB, INVERTIDA = (int(a) for a in sys.argv[2:])
 if sys.argv[1] == "python":
@@ -68,6 +51,13 @@ if sys.argv[1] == "python":
     tabla = [(c.encode("cp1252"), f.ANCHOS[c], v) for c, v in f.GLIFOS.items()]
 elif sys.argv[1] == "json":
     tabla = [(x["caracter"].encode("cp1252"), x["ancho"], x["codigos"]) for x in json.load(open("f.h"))["caracteres"]]
+elif sys.argv[1] == "max72xx":
+    t, p, tabla = bytes.fromhex(open("tablas").read()), 7, []
+    assert t[:2] == b"F\x02" and t[6] == 7
+    for c in range(t[2] << 8 | t[3], (t[4] << 8 | t[5]) + 1):
+        tabla += [(bytes([c]), t[p], t[p + 1 : p + 1 + t[p]])] if t[p] else []
+        p += 1 + t[p]
+    assert p == len(t)
 else:
     tabla = [(bytes.fromhex(c), int(a), bytes.fromhex(v)) for c, a, v in (l.split() for l in open(sys.argv[1]))]
 for c, ancho, v in tabla:
@@ -109,13 +99,13 @@ TEST(Exportar, CadaFormatoEnCadaDisposicionDevuelveLosPuntos) {
   escribirArchivo(dir.filePath(u"otra.c"_s), "#include \"f.h\"\n");
   escribirArchivo(dir.filePath(u"leer.py"_s), LeerPython);
   escribirArchivo(dir.filePath(u"dibujar.c"_s), DibujarGfx);
-  escribirArchivo(dir.filePath(u"max72xx.c"_s), DibujarMax72xx);
-  for (const auto& [formato, compilar, lector] : {std::tuple{"c", "cc -std=c99 -pedantic leer.c otra.c", "tablas"},
-                                                  {"arduino", "c++ -xc++ -pedantic leer.c otra.c", "tablas"},
-                                                  {"python", "", "python"},
-                                                  {"json", "", "json"},
-                                                  {"gfx", "c++ -xc++ dibujar.c", ""},
-                                                  {"max72xx", "cc -std=c99 -pedantic max72xx.c otra.c", ""}}) {
+  for (const auto& [formato, compilar, lector] :
+       {std::tuple{"c", "cc -std=c99 -pedantic leer.c otra.c", "tablas"},
+        {"arduino", "c++ -xc++ -pedantic leer.c otra.c", "tablas"},
+        {"python", "", "python"},
+        {"json", "", "json"},
+        {"gfx", "c++ -xc++ dibujar.c", ""},
+        {"max72xx", "cc -std=c99 -pedantic -DMAX72XX leer.c otra.c", "max72xx"}}) {
     const bool gfx = formato == "gfx"_L1, py = formato == "python"_L1, max = formato == "max72xx"_L1;
     for (int i = 0; i < (max ? 1 : 8); ++i) {
       const QStringList d{QString::number(i & 1), QString::number(i >> 1 & 1), QString::number(i >> 2)};
@@ -156,21 +146,24 @@ TEST(Exportar, FuenteVaciaEnCadaFormatoYCaracteresQueNoCaben) {
   QTemporaryDir dir;
   const QString vacia = dir.filePath(u"vacia.mtz"_s);
   escribirArchivo(vacia, {});
-  for (const mtz::DatosFormato& f : mtz::formatos()) {
-    const Corrida v = ejecutar("export", vacia, "--format", f.nombre);
-    EXPECT_TRUE(v.estado == 1 && v.salida + v.errores == "mtz: " + vacia.toUtf8() + ": la fuente no tiene caracteres\n")
-        << f.nombre << v.errores.toStdString();
+  for (const mtz::Formato& f : mtz::formatos()) {
+    SCOPED_TRACE(f.nombre);
+    fracasa(ejecutar("export", vacia, "--format", f.nombre), 1, ": la fuente no tiene caracteres\n");
   }
   // Warnings stop at 200 lines, and one more counts the rest.
   escribirArchivo(vacia, registro("a", {1}).repeated(301));
   const Corrida p = ejecutar("export", vacia, "--format", "python");
-  EXPECT_TRUE(p.estado == 0 && p.errores.count('\n') == 201 && p.errores.endsWith("mtz: ... y 100 avisos más\n"));
+  EXPECT_EQ(p.estado, 0);
+  EXPECT_EQ(p.errores.count('\n'), 201);
+  EXPECT_TRUE(p.errores.endsWith("\nmtz: ... y 100 avisos más\n"));
   // The index of C holds one byte per character; a BDF of no glyph is refused rather than written.
   escribirArchivo(vacia, registro("ab", {1}));
-  for (const char* formato : {"c", "bdf"}) {
-    const Corrida e = ejecutar("export", vacia, "--format", formato);
-    EXPECT_TRUE(e.estado == 1 && e.salida.isEmpty() && e.errores.contains("registro 1")) << formato;
-  }
+  fracasa(ejecutar("export", vacia, "--format", "c"), 1, "registro 1: el carácter \\x61\\x62 no es de un byte");
+  const Corrida bdf = ejecutar("export", vacia, "--format", "bdf");
+  EXPECT_EQ(bdf.estado, 1);
+  EXPECT_EQ(bdf.salida + bdf.errores,
+            "mtz: " + vacia.toUtf8() + ": registro 1: el carácter \\x61\\x62 no tiene código en BDF y se omite\nmtz: " +
+                vacia.toUtf8() + ": la fuente no tiene caracteres\n");
 }
 
 TEST(Exportar, ArduinoYMax72xxQuedanEnLaFlashConAvrGcc) {
@@ -179,16 +172,14 @@ TEST(Exportar, ArduinoYMax72xxQuedanEnLaFlashConAvrGcc) {
     GTEST_SKIP() << "sin avr-gcc";
   }
   QTemporaryDir dir;
-  const QString f = dir.filePath(u"f.mtz"_s);
-  escribirArchivo(f, Prueba);
-  const QByteArray io = "#include <avr/io.h>\n";
-  // The export first, before anything that defines PROGMEM, and last.
-  for (const auto& [formato, tablas, antes, despues] :
-       {std::tuple{"arduino", QStringList{u"f_codigos"_s, u"f_anchos"_s, u"f_caracteres"_s}, QByteArray(), io},
-        {"arduino", QStringList{u"f_codigos"_s}, io + "#include <avr/pgmspace.h>\n", QByteArray()},
-        {"max72xx", QStringList{u"f_max72xx"_s}, QByteArray(), io}}) {
-    ASSERT_EQ(ejecutar("export", f, "--format", formato, "-o", dir.filePath(u"f.h"_s)).estado, 0);
-    QByteArray programa = antes + "#include \"f.h\"\n" + despues + "int main(void) {\n";
+  escribirArchivo(dir.filePath(u"f.mtz"_s), Prueba);
+  for (const QString f : {u"arduino"_s, u"max72xx"_s})
+    ASSERT_EQ(ejecutar("export", dir.filePath(u"f.mtz"_s), "--format", f, "-o", dir.filePath(f + u".h"_s)).estado, 0);
+  const QStringList tablas{u"f_codigos"_s, u"f_anchos"_s, u"f_caracteres"_s, u"f_max72xx"_s};
+  // The exports first, before anything that defines PROGMEM, and last.
+  for (const QByteArray antes : {"", "#include <avr/io.h>\n#include <avr/pgmspace.h>\n"}) {
+    QByteArray programa =
+        antes + "#include \"arduino.h\"\n#include \"max72xx.h\"\n#include <avr/io.h>\nint main(void) {\n";
     for (const QString& t : tablas)
       programa += "  PORTB ^= pgm_read_byte((const uint8_t *)&" + t.toUtf8() + " + PINB);\n";
     escribirArchivo(dir.filePath(u"avr.cpp"_s), programa + "  return 0;\n}\n");
@@ -199,7 +190,7 @@ TEST(Exportar, ArduinoYMax72xxQuedanEnLaFlashConAvrGcc) {
     const QString tamano = QString::fromUtf8(correr(u"avr-size"_s, {u"avr.elf"_s}, dir.path()).salida);
     EXPECT_EQ(tamano.section(u'\n', 1, 1).section(u'\t', 1, 1).trimmed(), u"0"_s) << tamano.toStdString();
     const QString simbolos = QString::fromUtf8(correr(u"avr-nm"_s, {u"-C"_s, u"avr.elf"_s}, dir.path()).salida);
-    for (const QString& t : tablas) EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << programa.toStdString();
+    for (const QString& t : tablas) EXPECT_TRUE(simbolos.contains(" t "_L1 + t + '\n')) << t.toStdString();
   }
 }
 
@@ -218,7 +209,8 @@ TEST(Bdf, FilasDeDosOCuatroCifrasQueBdftopcfLeeYImportDevuelve) {
   EXPECT_TRUE(QString::fromUtf8(leerArchivo(bdf)).contains(filas)) << leerArchivo(bdf).toStdString();
   // bdftopcf also reads the comment that names the file.
   const Corrida pcf = correr(u"bdftopcf"_s, {u"-o"_s, dir.filePath(u"f.pcf"_s), bdf});
-  EXPECT_TRUE(pcf.estado == 0 && pcf.errores.isEmpty()) << pcf.errores.toStdString();
+  EXPECT_EQ(pcf.estado, 0);
+  EXPECT_EQ(pcf.errores, "");
   ASSERT_EQ(ejecutar("import", bdf, "-o", dir.filePath(u"vuelta.mtz"_s)).estado, 0);
   EXPECT_EQ(leerArchivo(dir.filePath(u"vuelta.mtz"_s)), datos);
 }

@@ -4,17 +4,16 @@
 #include "Mtz.h"
 #include "Pintar.h"
 
-using fontfile::LongitudRegistro;
 using namespace Qt::StringLiterals;
 
 TEST(FuenteBasica, SaleDeSusDibujosYShowDevuelveLoQueBuildLee) {
   const QByteArray datos = leerArchivo(Basica);
-  ASSERT_EQ(datos.size(), fontfile::ListaCaracteres().size() * LongitudRegistro);
+  ASSERT_EQ(datos.size(), fontfile::ListaCaracteres().size() * fontfile::LongitudRegistro);
   QTemporaryDir dir;
-  const QString construida = dir.filePath(QStringLiteral("b.mtz")), dibujos = dir.filePath(QStringLiteral("d.txt"));
-  escribirArchivo(dibujos, orden({QStringLiteral("show"), Basica}).salida);
+  const QString construida = dir.filePath(u"b.mtz"_s), dibujos = dir.filePath(u"d.txt"_s);
+  escribirArchivo(dibujos, ejecutar("show", Basica).salida);
   for (const QString& fuente : {QStringLiteral(MTZ_DATOS "/fuentes/basica.txt"), dibujos}) {
-    ASSERT_EQ(orden({QStringLiteral("build"), fuente, QStringLiteral("-o"), construida}).estado, 0);
+    ASSERT_EQ(ejecutar("build", fuente, "-o", construida).estado, 0);
     EXPECT_EQ(leerArchivo(construida), datos) << fuente.toStdString();
   }
 }
@@ -46,7 +45,8 @@ TEST(Check, DiceQueYDondeDeCadaFalla) {
   EXPECT_TRUE(ejecutar("check", ruta).salida.contains("tiene 32768 registros, más de 32767"));
   const Corrida lista = ejecutar("list", ruta);
   EXPECT_EQ(lista.salida.count('\n'), fontfile::MaximoRegistros);
-  EXPECT_TRUE(lista.estado == 1 && lista.errores.contains("32768 registros"));
+  EXPECT_EQ(lista.estado, 1);
+  EXPECT_TRUE(lista.errores.contains("32768 registros")) << lista.errores.toStdString();
   EXPECT_EQ(ejecutar("export", ruta, "--format", "json").estado, 1);
 
   // A store cut short: check names the slot torn on the disk and its record until repair undoes it.
@@ -54,9 +54,11 @@ TEST(Check, DiceQueYDondeDeCadaFalla) {
   escribirArchivo(ruta, nueva.left(8) + antes.mid(8));
   const QString deshacer = dejarDeshacer(ruta, deshacerPara(ruta, 0, 24, antes, nueva));
   const Corrida rota = ejecutar("check", ruta);
-  EXPECT_TRUE(rota.estado == 1 && rota.salida.contains("registro 1 (byte 0): a medio grabar en el disco por una "
-                                                       "grabación cortada; lo deshace mtz repair con " +
-                                                       deshacer.toUtf8()));
+  EXPECT_EQ(rota.estado, 1);
+  EXPECT_TRUE(rota.salida.contains(
+      "registro 1 (byte 0): a medio grabar en el disco por una grabación cortada; lo deshace mtz repair con " +
+      deshacer.toUtf8()))
+      << rota.salida.toStdString();
   EXPECT_EQ(ejecutar("repair", ruta).salida,
             ruta + ": registro 1 (byte 0): deshecha la grabación cortada con " + deshacer + "\n");
   EXPECT_EQ(leerArchivo(ruta) + ejecutar("repair", ruta).salida, antes + ruta.toUtf8() + ": nada que reparar\n");
@@ -77,12 +79,12 @@ TEST(ListShowYRender, CadaRegistroYLaBusquedaDelEditor) {
        {2, 2, mtz::ColorApagado}, {7, 10, mtz::ColorEncendido}, {6, 10, mtz::ColorApagado}, {2, 11, mtz::ColorApagado},
        {2, 12, mtz::ColorEncendido}, {1, 13, mtz::ColorEncendido}, {9, 9, mtz::ColorEncendido}})  // clang-format on
     EXPECT_EQ(imagen.pixel(columna * 5 + 2, fila * 5 + 2), color) << fila << ", " << columna;
-  const Corrida falta = ejecutar("render", ruta, "año ß", "-o", png);
-  EXPECT_TRUE(falta.estado == 1 && falta.errores.endsWith(": la fuente no tiene a ñ o ß\n"));
+  fracasa(ejecutar("render", ruta, "año ß", "-o", png), 1, ": la fuente no tiene a ñ o ß\n");
 
   const Corrida s = ejecutar("show", ruta, "€I");
-  EXPECT_TRUE(s.estado == 0 && s.salida.startsWith("[€] registro 2, ancho 2\n.#........\n#.........\n"));
-  EXPECT_TRUE(s.salida.contains("[I] registro 1, ancho 10\n#.........\n"));
+  EXPECT_EQ(s.estado, 0);
+  EXPECT_TRUE(s.salida.startsWith("[€] registro 2, ancho 2\n.#........\n#.........\n")) << s.salida.toStdString();
+  EXPECT_TRUE(s.salida.contains("\n[I] registro 1, ancho 10\n#.........\n")) << s.salida.toStdString();
   QByteArray ilegible = registro("x", {});
   ilegible[1] = 1;  // length 257
   escribirArchivo(ruta, i10 + ilegible + x9);
@@ -90,32 +92,41 @@ TEST(ListShowYRender, CadaRegistroYLaBusquedaDelEditor) {
   EXPECT_EQ(
       QString::fromUtf8(l.salida).simplified(),
       u"1 I 7f 00 00 00 00 00 00 00 00 40 10 2 € 3e 49 00 00 00 00 00 00 00 00 2 4 x 01 00 00 00 00 00 00 00 01 00 9"_s);
-  EXPECT_TRUE(l.estado == 1 && l.errores.contains("registro 3 (byte 48)"));  // a problem, said on stderr
+  EXPECT_EQ(l.estado, 1);  // a problem, said on stderr
+  EXPECT_TRUE(l.errores.contains("registro 3 (byte 48)")) << l.errores.toStdString();
   // As in the editor, the unreadable record 3 ends the search for x before record 4.
   for (const Corrida& c : {ejecutar("show", ruta, "x"), ejecutar("render", ruta, "x", "-o", png)}) {
-    EXPECT_EQ(c.estado, 1);
-    EXPECT_EQ(c.errores, "mtz: " + ruta.toUtf8() +
-                             ": registro 3 (byte 48): longitud de carácter 257, no se puede leer; la búsqueda de x "
-                             "se detiene ahí\n");
+    fracasa(
+        c, 1,
+        "mtz: " + ruta.toUtf8() +
+            ": registro 3 (byte 48): longitud de carácter 257, no se puede leer; la búsqueda de x se detiene ahí\n");
   }
 }
 
 TEST(LineaDeOrdenes, AyudaVersionYErroresDeUso) {
-  EXPECT_EQ(ejecutar("--help").estado, 0);
+  const Corrida ayuda = ejecutar("--help");
+  EXPECT_EQ(ayuda.estado, 0);
+  // A command's usage wrapped between options, never between an option and its value; each format under export.
+  for (const char* linea :
+       {"\n  mtz export FUENTE --format FORMATO [--order columns|rows]\n        [--bit-order lsb|msb]",
+        "\n        max72xx  encabezado con la tabla de fuente de MD_MAX72XX y MD_Parola,\n   ",
+        "\n  -o, --output ARCHIVO\n      escribe en ARCHIVO", "\n  --version\n      muestra la versión\n"})
+    EXPECT_TRUE(ayuda.salida.contains(linea)) << linea;
   EXPECT_TRUE(ejecutar("--version").salida.contains(GRAFOLUX_VERSION));
   for (const char* mal : {"", "borrar F", "list", "list F F", "export F", "export F --format=rust", "list F --scale 3",
                           "render F a --scale 0", "export F --format c -o", "export F --format=bdf --invert",
                           "export F --format=c --order=diagonal", "export F --format=c --invert=1", "list -"}) {
-    const Corrida c = orden(palabras(mal, Basica));
-    EXPECT_TRUE(c.estado == 2 && c.salida.isEmpty() && c.errores.count('\n') == 1) << mal << c.errores.toStdString();
+    SCOPED_TRACE(mal);
+    fracasa(ejecutar(palabras(mal, Basica)), 2, " (vea mtz --help)\n");
   }
   // A name that is not UTF-8 is refused, never read or written as another name.
   QTemporaryDir dir;
   escribirArchivo(dir.filePath(u"f.mtz"_s), registro("I", {127}));
   for (const char* linea :
        {R"s("$0" list "$(printf '\361and\372.mtz')")s", R"s("$0" export f.mtz --format c -o "$(printf 'a\361.c')")s"}) {
-    const Corrida c = correr(u"sh"_s, {u"-c"_s, QString::fromUtf8(linea), QStringLiteral(MTZ_PROGRAMA)}, dir.path());
-    EXPECT_TRUE(c.estado == 2 && c.errores.startsWith("mtz: el nombre del archivo no es UTF-8 válido: ")) << linea;
+    SCOPED_TRACE(linea);
+    fracasa(correr(u"sh"_s, {u"-c"_s, QString::fromUtf8(linea), QStringLiteral(MTZ_PROGRAMA)}, dir.path()), 2,
+            "mtz: el nombre del archivo no es UTF-8 válido: ");
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
@@ -143,8 +154,8 @@ TEST(Salidas, EnterasONadaYNuncaSobreLaEntrada) {
   QDir(dir.path()).mkdir(u"carpeta"_s);
   QFile::link(u"/dev/full"_s, dir.filePath(u"lleno.json"_s));
   for (const char* salida : {"carpeta", "lleno.json", "no/hay.json"}) {
-    const Corrida c = ejecutar("export", fuente, "--format", "json", "-o", dir.filePath(QLatin1String(salida)));
-    EXPECT_TRUE(c.estado == 1 && c.errores.count('\n') == 1) << salida << c.errores.toStdString();
+    SCOPED_TRACE(salida);
+    fracasa(ejecutar("export", fuente, "--format", "json", "-o", dir.filePath(QLatin1String(salida))), 1, "mtz: ");
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4)
       << "a temporary file was left";
