@@ -4,8 +4,8 @@
 //
 // A command may change most of the 70 dots at once, and the toolkit's
 // repaint of one small widget costs far more than its pixels: most of it
-// goes on the widget's bookkeeping (the README's Performance section has
-// the figures). So a cell does not repaint itself on the screen: its frame
+// goes on the widget's bookkeeping (docs/rendimiento.md has the figures).
+// So a cell does not repaint itself on the screen: its frame
 // (MarcoCeldas) paints the cells it is told have changed, in one pass with
 // one painter. The cell keeps its own updates off, so that the toolkit
 // neither schedules nor paints it, and tells the frame whenever its look

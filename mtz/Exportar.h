@@ -11,7 +11,7 @@
 
 namespace mtz {
 
-// How the dots of a character become bytes; the README pairs each layout
+// How the dots of a character become bytes; docs/mtz.md pairs each layout
 // with the displays it suits.
 struct Disposicion {
   enum class Orden { Columnas, Filas };
