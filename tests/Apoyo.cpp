@@ -65,8 +65,9 @@ QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAnte
   std::copy(antes.begin(), antes.end(), d.antes.begin());
   std::copy(nueva.begin(), nueva.end(), d.nueva.begin());
   QFile f(fuente);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << fuente.toStdString();
   struct stat e {};
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly) && ::fstat(f.handle(), &e) == 0) << fuente.toStdString();
+  EXPECT_EQ(::fstat(f.handle(), &e), 0) << fuente.toStdString();
   d.de = fontfile::identidadDe(f.handle(), e);
   return d.aBytes();
 }
