@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <chrono>
+#include <thread>
 
 #include "Apoyo.h"
 #include "ColumnCode.h"
@@ -139,6 +141,29 @@ TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
   EXPECT_TRUE(grabar("A", {}));  // another character than "a": appended
   EXPECT_EQ(leerArchivo(ruta),
             registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + registro('A'));
+}
+
+TEST_F(Archivos, LaGrabacionVaAlArchivoQueReemplazoAlQueEsperaba) {
+  escribirArchivo(ruta, registro('a'));
+  const QByteArray nombre = QFile::encodeName(ruta);
+  const int viejo = ::open(nombre.constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
+  std::jthread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", {}).hecho); });
+  const auto abiertos = [&] {
+    int n = 0;
+    for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System))
+      n += fd.symLinkTarget() == ruta;
+    return n;
+  };
+  // Replaced once the store has opened it and waits for the lock.
+  for (const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(1); abiertos() < 2;) {
+    ASSERT_LT(std::chrono::steady_clock::now(), limite) << "the store never opened the file";
+  }
+  escribirArchivo(ruta + ".nuevo", registro('x'));
+  ASSERT_EQ(::rename((nombre + ".nuevo").constData(), nombre.constData()), 0);
+  ::close(viejo);
+  grabacion.join();
+  EXPECT_EQ(leerArchivo(ruta), registro('x') + registro('b'));
 }
 
 TEST_F(Archivos, LaPruebaDeFormatoMiraLaLongitudDelRegistro1) {

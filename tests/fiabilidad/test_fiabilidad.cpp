@@ -310,7 +310,6 @@ TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
         const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
         ::flock(fd, LOCK_SH);
         escribirArchivo(ruta + QStringLiteral(".nuevo"), leerArchivo(ruta));
-        QThread::usleep(300);  // long enough that stores often wait for the lock
         ::rename(QFile::encodeName(ruta + QStringLiteral(".nuevo")).constData(), QFile::encodeName(ruta).constData());
         ::close(fd);
       }
