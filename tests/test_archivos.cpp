@@ -150,10 +150,8 @@ TEST_F(Archivos, LaGrabacionVaAlArchivoQueReemplazoAlQueEsperaba) {
   ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
   std::jthread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", {}).hecho); });
   const auto abiertos = [&] {
-    int n = 0;
-    for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System))
-      n += fd.symLinkTarget() == ruta;
-    return n;
+    const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
+    return std::count_if(fds.begin(), fds.end(), [&](const QFileInfo& fd) { return fd.symLinkTarget() == ruta; });
   };
   // Replaced once the store has opened it and waits for the lock.
   for (const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(1); abiertos() < 2;) {
