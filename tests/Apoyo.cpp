@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include "ArchivoFuente.h"
 #include "DeshacerEnCarpeta.h"
 
 AvisosGrabados::AvisosGrabados() {
@@ -70,6 +71,12 @@ QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAnte
   EXPECT_EQ(::fstat(f.handle(), &e), 0) << fuente.toStdString();
   d.de = fontfile::identidadDe(f.handle(), e);
   return d.aBytes();
+}
+
+QByteArray vistaDeUnLector(const QString& fuente) {
+  fontfile::ArchivoFuente lectura(fuente, fontfile::ArchivoFuente::Modo::Lectura);
+  lectura.bloquear(fontfile::ArchivoFuente::Bloqueo::Compartido);
+  return lectura.leer(0, lectura.longitud() + 10);  // asked past its end: nothing there may show
 }
 
 QString dejarDeshacer(const QString& fuente, const QByteArray& bytes) {

@@ -255,11 +255,7 @@ TEST(EditorMatado, AMitadDeGrabarNoDejaNingunRegistroDesgarrado) {
       EXPECT_EQ(tras.size(), antes.size() + 10);
       EXPECT_EQ(nombresEn(carpeta.path()).size(), 2);
     }
-    {
-      ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
-      lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
-      EXPECT_TRUE(entero(lectura.leer(0, lectura.longitud()))) << tras.mid(antes.size()).toHex().toStdString();
-    }
+    EXPECT_TRUE(entero(vistaDeUnLector(ruta))) << tras.mid(antes.size()).toHex().toStdString();
     ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
     const QByteArray reparado = leerArchivo(ruta);
     EXPECT_TRUE(entero(reparado)) << reparado.mid(antes.size()).toHex().toStdString();
@@ -409,9 +405,7 @@ TEST(OtroUsuario, LoQuePlantaJuntoALaFuenteNiGuiaNiDetieneLaGrabacion) {
       {
         Como b(B);
         if (forma == 3) QFile::remove(usual);  // taken back once A's store chose another name
-        ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
-        lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
-        EXPECT_EQ(lectura.leer(0, 1000), datos);
+        EXPECT_EQ(vistaDeUnLector(ruta), datos);
       }
       {
         Como a(A);
