@@ -62,5 +62,7 @@ inline QByteArray registro(char c, std::initializer_list<int> codigos = {}) { re
 // longitudAntes, over the slot antes (nothing for an append).
 QByteArray deshacerPara(const QString& fuente, qint64 desde, qint64 longitudAntes, const QByteArray& antes,
                         const QByteArray& nueva);
+// What a reader sees of the font: a store cut short undone, the file itself untouched.
+QByteArray vistaDeUnLector(const QString& fuente);
 // A rollback record beside the font, as a store cut short leaves it; its path.
 QString dejarDeshacer(const QString& fuente, const QByteArray& bytes);

@@ -97,11 +97,7 @@ TEST_F(Archivos, UnaGrabacionCortadaSeDeshaceSoloSiDesgarro) {
     escribirArchivo(ruta, tras);
     const QByteArray d = deshacerPara(ruta, desde, 48, viejo.mid(24, desde < 48 ? 24 : 0), nueva);
     const QString registro = dejarDeshacer(ruta, largo ? d.left(largo) : primeraForma);
-    {
-      ArchivoFuente lectura(ruta, ArchivoFuente::Modo::Lectura);
-      lectura.bloquear(ArchivoFuente::Bloqueo::Compartido);
-      EXPECT_EQ(lectura.leer(0, lectura.longitud() + 10), esperado);
-    }
+    EXPECT_EQ(vistaDeUnLector(ruta), esperado);
     EXPECT_EQ(leerArchivo(ruta), tras);
     ArchivoFuente(ruta, ArchivoFuente::Modo::Escritura).bloquear(ArchivoFuente::Bloqueo::Exclusivo);
     EXPECT_EQ(leerArchivo(ruta), esperado);
@@ -150,10 +146,8 @@ TEST_F(Archivos, LaGrabacionVaAlArchivoQueReemplazoAlQueEsperaba) {
   ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
   std::jthread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", {}).hecho); });
   const auto abiertos = [&] {
-    int n = 0;
-    for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System))
-      n += fd.symLinkTarget() == ruta;
-    return n;
+    const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
+    return std::count_if(fds.begin(), fds.end(), [&](const QFileInfo& fd) { return fd.symLinkTarget() == ruta; });
   };
   // Replaced once the store has opened it and waits for the lock.
   for (const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(1); abiertos() < 2;) {

@@ -28,11 +28,6 @@ TEST(CodigosDeColumna, CadaFilaPesaSuBitYElCodigoVuelveAlDibujo) {
     const Codigos c{0, 0, 0, 0, static_cast<ColumnCode>(codigo), 0, 0, 0, 0, 127};
     EXPECT_EQ(codigosDelDibujo(dibujoDeCodigos(c)), c) << codigo;
   }
-  GlyphGrid g = con({{4, 4}}, 3);
-  cambiar(g, 1);
-  EXPECT_EQ(codigosDelDibujo(g), (Codigos{127, 127, 127, 127, 127, 127, 127, 127, 127, 127}));
-  cambiar(g, 0);
-  EXPECT_EQ(g, GlyphGrid{});
 }
 
 struct Orden {
