@@ -24,11 +24,7 @@ inline Corrida correr(const QString& programa, const QStringList& argumentos, co
   if (!carpeta.isEmpty()) p.setWorkingDirectory(carpeta);
   p.start(programa, argumentos);
   p.closeWriteChannel();
-  if (!p.waitForFinished(120000)) {
-    p.kill();
-    p.waitForFinished();
-    return {};
-  }
+  if (!p.waitForFinished(120000)) return {};  // and QProcess's destructor kills it
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
           p.readAllStandardError()};
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix: mtz's manual pages complete, the
-# icon at every size, the package's documents, the menu entry valid, and the
-# launcher preparing a user's working folder without ever overwriting the
-# user's fonts. lintian (the package stage) reads every page for warnings.
+# package's documents, the menu entry valid, and the launcher preparing a
+# user's working folder without ever overwriting the user's fonts. lintian
+# (the package stage) checks each page's warnings and each icon's size.
 set -euo pipefail
 compilacion=$1 prefijo=$2
 rm -rf "$prefijo"
@@ -30,12 +30,6 @@ for secciones in "man1 COMMANDS OPTIONS FORMATS" "es/man1 ÓRDENES OPCIONES FORM
   entradas "$seccionOrdenes" "${ordenes[@]}"
   entradas "$seccionOpciones" "${opciones[@]}"
   entradas "$seccionFormatos" "${formatos[@]}"
-done
-
-for lado in 16 32 48 64 128 256; do
-  icono=$prefijo/share/icons/hicolor/${lado}x$lado/apps/grafolux.png
-  medida=$(od -An -tu1 -j16 -N8 "$icono" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }')
-  [ "$medida" = "${lado}x$lado" ] || falla "$icono mide $medida"
 done
 
 doc=$prefijo/share/doc/grafolux

@@ -92,8 +92,7 @@ TEST(Bdf, LosCodigosSeLeenEnElJuegoDeCaracteresDeLaFuente) {
 
 TEST(ImportYBuild, UnaEntradaMalaTerminaEnUnaLineaSinEscribirNada) {
   QTemporaryDir dir;
-  const QByteArray a = glifo('a', "1 1 0 0", {"80"});
-  const QByteArray dibujo = "[a]\n.\n.\n.\n.\n.\n.\n.\n";
+  const QByteArray a = glifo('a', "1 1 0 0", {"80"}), dibujo = "[a]\n.\n.\n.\n.\n.\n.\n.\n";
   QByteArray muchos;
   for (int i = 1; i < fontfile::MaximoRegistros; ++i) muchos += dibujo;
   // The accepted side of the limits the cases below pass.
@@ -179,7 +178,9 @@ TEST(Tipografia, CadaCaraConservaLasMarcasYNoRecortaMasQueOtf2bdf) {
     ASSERT_EQ(r.estado, 0) << r.errores.toStdString();
     EXPECT_LE(recortados(c.errores), recortados(r.errores)) << cara.toStdString() << " a " << tamano.toStdString();
     const auto distintos = [](const QHash<QString, QByteArray>& x) { return QSet(x.cbegin(), x.cend()).size(); };
-    if (fiel) EXPECT_GE(distintos(d), distintos(dibujos(referencia))) << cara.toStdString();
+    if (fiel) {
+      EXPECT_GE(distintos(d), distintos(dibujos(referencia))) << cara.toStdString();
+    }
   }
   // Both sides of each option's limits, and what an option does not go with.
   const QString cara = dv + u"DejaVuSans.ttf"_s;
