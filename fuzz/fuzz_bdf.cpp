@@ -1,8 +1,6 @@
-// Arbitrary bytes as a font through mtz's import: a BDF, or a typeface when
-// its first bytes say so (the seeds hold a compressed PCF). A bad font must
-// end in Fallo, never a crash, an overflow or any other exception; a good one
-// gives each character of the list at most once and in the list's order, with
-// codes a drawing makes, and a report that does not grow with the input.
+// Arbitrary bytes through mtz's import, as a BDF or (by its first bytes) a typeface. A bad font ends in Fallo
+// only; a good one gives each character of the list at most once, in order, with codes a drawing makes, and a
+// report that does not grow with the input.
 
 #include <QBuffer>
 #include <cstdint>

@@ -38,9 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     }
     // The characters of the first records, looked up as show and render do.
     QString texto;
-    for (size_t i = 0; i < fuente.entradas.size() && texto.size() < 8; ++i) {
+    for (size_t i = 0; i < fuente.entradas.size() && texto.size() < 8; ++i)
       if (fuente.entradas[i].registro) texto += fontfile::deWindows1252(fuente.entradas[i].registro->caracter);
-    }
     if (!texto.isEmpty()) (void)mtz::pintarTexto(fuente, texto + QLatin1Char('\n') + texto, 1 + eleccion % 3);
   } catch (const mtz::Fallo&) {
   }

@@ -24,11 +24,7 @@ inline Corrida correr(const QString& programa, const QStringList& argumentos, co
   if (!carpeta.isEmpty()) p.setWorkingDirectory(carpeta);
   p.start(programa, argumentos);
   p.closeWriteChannel();
-  if (!p.waitForFinished(120000)) {
-    p.kill();
-    p.waitForFinished();
-    return {};
-  }
+  if (!p.waitForFinished(120000)) return {};  // and QProcess's destructor kills it
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
           p.readAllStandardError()};
 }
@@ -40,8 +36,7 @@ Corrida ejecutar(const T&... argumentos) {
   return ejecutar(QStringList{QString(argumentos)...});
 }
 
-// A failure as mtz ends one: the exit status, nothing on standard output and one line on standard error, which
-// says dice. Each part is checked apart, so that the one that differs shows.
+// A failure as mtz ends one: the exit status, no output, one line on stderr that says dice; each part apart.
 inline void fracasa(const Corrida& c, int estado, const QByteArray& dice) {
   SCOPED_TRACE(c.errores.toStdString());
   EXPECT_EQ(c.estado, estado);
