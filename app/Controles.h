@@ -109,14 +109,25 @@ constexpr bool conRotulo(Tipo t) { return t == Tipo::Rotulo || t == Tipo::Boton;
 // A misspelt name in either table would otherwise drop a control's texts in
 // silence: each name of the texts is a control, every control but the lines
 // and the frame has texts, and a caption is given where one is shown.
+// Names and flags are compared here, never the rows' addresses: a build
+// with the undefined-behaviour sanitizer cannot fold an address's test.
 static_assert(std::ranges::all_of(textos::Controles,
-                                  [](const textos::TextosDeControl& t) { return porNombre(t.control) != nullptr; }),
+                                  [](const textos::TextosDeControl& t) {
+                                    return std::ranges::count(Tabla, t.control, &Control::nombre) == 1;
+                                  }),
               "Textos.h names a control the window does not have");
 static_assert(std::ranges::all_of(Tabla,
                                   [](const Control& c) {
-                                    const textos::TextosDeControl* t = textos::deControl(c.nombre);
-                                    if (c.tipo == Tipo::Linea || c.tipo == Tipo::Marco) return t == nullptr;
-                                    return t != nullptr && (t->texto != nullptr) == conRotulo(c.tipo);
+                                    const auto conTextos = [&](auto condicion) {
+                                      return std::ranges::any_of(textos::Controles, [&](const auto& t) {
+                                        return t.control == c.nombre && condicion(t);
+                                      });
+                                    };
+                                    if (c.tipo == Tipo::Linea || c.tipo == Tipo::Marco) {
+                                      return !conTextos([](const auto&) { return true; });
+                                    }
+                                    return conTextos(
+                                        [&](const auto& t) { return (t.texto != nullptr) == conRotulo(c.tipo); });
                                   }),
               "a control without its texts in Textos.h, or a caption where none is shown");
 
