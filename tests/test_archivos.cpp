@@ -139,25 +139,30 @@ TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
             registro('x') + registro('a') + registro('I', {127, 0, 0, 0, 0, 0, 0, 0, 0, 64}) + registro('A'));
 }
 
-TEST_F(Archivos, LaGrabacionVaAlArchivoQueReemplazoAlQueEsperaba) {
-  escribirArchivo(ruta, registro('a'));
-  const QByteArray nombre = QFile::encodeName(ruta);
-  const int viejo = ::open(nombre.constData(), O_RDONLY | O_CLOEXEC);
-  ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
-  std::jthread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", {}).hecho); });
-  const auto abiertos = [&] {
-    const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
-    return std::count_if(fds.begin(), fds.end(), [&](const QFileInfo& fd) { return fd.symLinkTarget() == ruta; });
-  };
-  // Replaced once the store has opened it and waits for the lock.
-  for (const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(1); abiertos() < 2;) {
-    ASSERT_LT(std::chrono::steady_clock::now(), limite) << "the store never opened the file";
+// While a store waits for the lock, the program holding it stores the same character in place, or replaces the
+// font by rename: the store searches the file the path names once it holds the lock, and overwrites there.
+TEST_F(Archivos, LaGrabacionBuscaEnLoQueDejoQuienTeniaElArchivo) {
+  for (const bool renombrado : {false, true}) {
+    escribirArchivo(ruta, registro('a'));
+    const QByteArray nombre = QFile::encodeName(ruta);
+    const int viejo = ::open(nombre.constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
+    avisos.responder(avisos::Respuesta::Si);
+    std::jthread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", glyph::dibujoDeCodigos({1})).hecho); });
+    const auto abiertos = [&] {
+      const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
+      return std::count_if(fds.begin(), fds.end(), [&](const QFileInfo& fd) { return fd.symLinkTarget() == ruta; });
+    };
+    for (const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(1); abiertos() < 2;) {
+      ASSERT_LT(std::chrono::steady_clock::now(), limite) << "the store never opened the file";
+    }
+    const QByteArray dejado = registro('x') + registro('y') + registro('b');
+    escribirArchivo(renombrado ? ruta + ".nuevo" : ruta, dejado);
+    ASSERT_TRUE(!renombrado || ::rename((nombre + ".nuevo").constData(), nombre.constData()) == 0);
+    ::close(viejo);
+    grabacion.join();
+    EXPECT_EQ(leerArchivo(ruta), registro('x') + registro('y') + registro('b', {1})) << renombrado;
   }
-  escribirArchivo(ruta + ".nuevo", registro('x'));
-  ASSERT_EQ(::rename((nombre + ".nuevo").constData(), nombre.constData()), 0);
-  ::close(viejo);
-  grabacion.join();
-  EXPECT_EQ(leerArchivo(ruta), registro('x') + registro('b'));
 }
 
 TEST_F(Archivos, LaPruebaDeFormatoMiraLaLongitudDelRegistro1) {

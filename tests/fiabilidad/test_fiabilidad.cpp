@@ -1,6 +1,5 @@
 // Hostile files met by every file command of the real window, a disk that fills, editors killed
-// while they store, two editors storing while another program replaces the font by rename, what
-// another user plants beside a font, and an inode given to a new font.
+// while they store, what another user plants beside a font, and an inode given to a new font.
 
 #include <fcntl.h>
 #include <grp.h>
@@ -27,7 +26,6 @@
 #include "ArchivoFuente.h"
 #include "Comandos.h"
 #include "ListaArchivos.h"
-#include "ListaCaracteres.h"
 #include "frmPrincipal.h"
 
 namespace {
@@ -265,67 +263,6 @@ TEST(EditorMatado, AMitadDeGrabarNoDejaNingunRegistroDesgarrado) {
   }
   EXPECT_GT(cambios, muertes / 2);  // many kills landed after a store had written
   std::printf("%d kills, %d records torn in the file until the next store undid them\n", 2 * muertes, rotos);
-}
-
-// Two editors, forked, store the 121 characters of the list, one from each end, 300 stores each,
-// while a sync tool replaces the font by rename under its lock. A store refused because the other
-// held the lock too long is tried again; none may be lost, doubled or torn.
-TEST(DosEditores, MientrasOtroReemplazaElArchivoNoPierdenNiRepitenCaracteres) {
-  const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-  const QStringList& lista = fontfile::ListaCaracteres();
-  for (int ronda = 0; ronda < 10; ++ronda) {
-    QTemporaryDir carpeta(base + QStringLiteral("/grafolux-XXXXXX"));
-    const QString ruta = carpeta.filePath(QStringLiteral("f.mtz"));
-    escribirArchivo(ruta, {});
-    std::vector<pid_t> hijos;
-    for (const bool desdeElFinal : {false, true}) {
-      if (const pid_t hijo = ::fork(); hijo != 0) {
-        hijos.push_back(hijo);
-        continue;
-      }
-      ::alarm(60);
-      static bool rechazado = false;
-      avisos::instalar([](const avisos::Aviso& a) {
-        rechazado = a.botones != avisos::Botones::SiNo;
-        return avisos::Respuesta::Si;
-      });
-      for (int i = 0; i < 300; ++i) {
-        glyph::Codigos codigos{};
-        codigos.fill(static_cast<glyph::ColumnCode>((desdeElFinal * 50 + i) % 128));
-        const int j = i % lista.size();
-        do {
-          rechazado = false;
-          fontfile::grabarCaracter(carpeta.path(), QStringLiteral("f.mtz"),
-                                   lista.at(desdeElFinal ? lista.size() - 1 - j : j), glyph::dibujoDeCodigos(codigos));
-        } while (rechazado);
-      }
-      ::_exit(0);
-    }
-    for (int e = 0; const pid_t hijo : hijos) {
-      while (::waitpid(hijo, &e, WNOHANG) == 0) {
-        const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC);
-        ::flock(fd, LOCK_SH);
-        escribirArchivo(ruta + QStringLiteral(".nuevo"), leerArchivo(ruta));
-        ::rename(QFile::encodeName(ruta + QStringLiteral(".nuevo")).constData(), QFile::encodeName(ruta).constData());
-        ::close(fd);
-      }
-      EXPECT_EQ(e, 0) << ronda;
-    }
-    QStringList vistos;
-    const QByteArray datos = leerArchivo(ruta);
-    ASSERT_EQ(datos.size() % 24, 0) << ronda;  // no record torn at the end
-    for (qsizetype desde = 0; desde < datos.size(); desde += 24) {
-      const auto r = fontfile::decodificarRanura(datos.constData() + desde);
-      ASSERT_TRUE(r) << ronda << " " << desde;
-      EXPECT_EQ(std::count(r->columnas.begin(), r->columnas.end(), r->columnas[0]), 10) << ronda << " " << desde;
-      vistos << fontfile::deWindows1252(r->caracter);
-    }
-    vistos.sort();
-    QStringList esperados = lista;
-    esperados.sort();
-    EXPECT_EQ(vistos, esperados) << ronda;
-    EXPECT_EQ(nombresEn(carpeta.path()), QStringList{QStringLiteral("f.mtz")}) << ronda;
-  }
 }
 
 constexpr uid_t A = 60001, B = 60002;  // A owns the fonts; B, in A's team group, may not write them
