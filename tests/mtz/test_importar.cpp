@@ -1,5 +1,4 @@
 #include <QRegularExpression>
-#include <QSet>
 #include <climits>
 
 #include "Mtz.h"
@@ -123,15 +122,6 @@ TEST(ImportYBuild, UnaEntradaMalaTerminaEnUnaLineaSinEscribirNada) {
 
 namespace {
 
-// The dots an import cut, from its report.
-int recortados(const QByteArray& informe) {
-  int n = 0;
-  static const QRegularExpression numero(u"(\\d+) (arriba|abajo|a la derecha)"_s);
-  for (const QString& l : QString::fromUtf8(informe).split(u'\n').filter(u"recortado"_s))
-    for (auto m = numero.globalMatch(l); m.hasNext();) n += m.next().captured(1).toInt();
-  return n;
-}
-
 // Each character's twenty bytes of codes in a font file.
 QHash<QString, QByteArray> dibujos(const QByteArray& mtz) {
   QHash<QString, QByteArray> d;
@@ -149,20 +139,17 @@ bool hay(const QString& ruta) {
 
 }  // namespace
 
-// At the size the import chooses the Spanish marks stay, and no more dots are cut than through otf2bdf at that size
-// and a BDF import. Where otf2bdf keeps FreeType's drawing (DejaVu), as many drawings differ too; elsewhere it
-// moves glyphs with blank edge rows by a row, telling apart what the face draws alike (a and ä, . and ,).
-TEST(Tipografia, CadaCaraConservaLasMarcasYNoRecortaMasQueOtf2bdf) {
+// At the size the import chooses the Spanish marks stay: Ñ, ñ, Ç, ç apart from N, n, C, c, g from q, the underscore
+// seen, ¿ and ¡ whole. (How many dots it cuts against otf2bdf is measured by scripts/medir_importacion.sh.)
+TEST(Tipografia, CadaCaraConservaLasMarcas) {
   const QString dv = u"/usr/share/fonts/truetype/dejavu/"_s, lib = u"/usr/share/fonts/truetype/liberation2/"_s;
   QTemporaryDir dir;
   for (const QString& cara : {dv + u"DejaVuSans.ttf"_s, dv + u"DejaVuSerif.ttf"_s, dv + u"DejaVuSansMono.ttf"_s,
                               dv + u"DejaVuSansCondensed.ttf"_s, lib + u"LiberationSans-Regular.ttf"_s,
                               lib + u"LiberationSerif-Regular.ttf"_s, lib + u"LiberationMono-Regular.ttf"_s}) {
     if (!hay(cara)) continue;
-    const bool fiel = cara.startsWith(dv) && !cara.contains(u"Condensed"_s);  // otf2bdf keeps its drawing
-    QByteArray mtz, referencia;
+    QByteArray mtz;
     const Corrida c = escribir(dir, {u"import"_s, cara}, &mtz);
-    const QString tamano = QRegularExpression(u"a (\\d+) píxeles"_s).match(c.errores).captured(1);
     ASSERT_EQ(c.estado, 0) << c.errores.toStdString();
     const auto d = dibujos(mtz);
     for (const QString& par : {u"NÑ"_s, u"nñ"_s, u"CÇ"_s, u"cç"_s, u"gq"_s})
@@ -170,17 +157,6 @@ TEST(Tipografia, CadaCaraConservaLasMarcasYNoRecortaMasQueOtf2bdf) {
     EXPECT_NE(d.value(u"_"_s), QByteArray(20, 0)) << cara.toStdString();
     EXPECT_FALSE(QString::fromUtf8(c.errores).contains(QRegularExpression(u": [¿¡]: recortado"_s)))
         << c.errores.toStdString();
-
-    const QString bdf = dir.filePath(u"r.bdf"_s);
-    // otf2bdf's exit status is not 0 even when it converts the face.
-    correr(u"otf2bdf"_s, {u"-r"_s, u"72"_s, u"-p"_s, tamano, cara, u"-o"_s, bdf});
-    const Corrida r = escribir(dir, {u"import"_s, bdf}, &referencia);
-    ASSERT_EQ(r.estado, 0) << r.errores.toStdString();
-    EXPECT_LE(recortados(c.errores), recortados(r.errores)) << cara.toStdString() << " a " << tamano.toStdString();
-    const auto distintos = [](const QHash<QString, QByteArray>& x) { return QSet(x.cbegin(), x.cend()).size(); };
-    if (fiel) {
-      EXPECT_GE(distintos(d), distintos(dibujos(referencia))) << cara.toStdString();
-    }
   }
   // Both sides of each option's limits, and what an option does not go with.
   const QString cara = dv + u"DejaVuSans.ttf"_s;
