@@ -13,7 +13,7 @@
 
 AvisosGrabados::AvisosGrabados() {
   anterior_ = avisos::instalar([this](const avisos::Aviso& a) {
-    vistos_.push_back(a);
+    textos_ << a.texto;
     if (a.botones == avisos::Botones::Aceptar) return avisos::Respuesta::Aceptar;
     if (respuestas_.empty()) return avisos::Respuesta::No;
     const avisos::Respuesta r = respuestas_.front();
@@ -23,12 +23,6 @@ AvisosGrabados::AvisosGrabados() {
 }
 
 AvisosGrabados::~AvisosGrabados() { avisos::instalar(anterior_); }
-
-QStringList AvisosGrabados::textos() const {
-  QStringList t;
-  for (const auto& a : vistos_) t << a.texto;
-  return t;
-}
 
 CarpetaDeTrabajo::CarpetaDeTrabajo(bool conTipografias) : anterior_(QDir::currentPath()) {
   if (conTipografias) QDir(dir_.path()).mkdir(QStringLiteral("tipografias"));

@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <ostream>
-#include <vector>
 
 #include "Avisos.h"
 #include "Ayuda.h"
 #include "Deshacer.h"
+#include "GlyphGrid.h"
 
 // Failures print Qt's texts as text, byte arrays in hex.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -28,11 +28,11 @@ class AvisosGrabados {
   AvisosGrabados();
   ~AvisosGrabados();
   void responder(avisos::Respuesta r) { respuestas_.push_back(r); }
-  QStringList textos() const;
-  void olvidar() { vistos_.clear(); }
+  QStringList textos() const { return textos_; }
+  void olvidar() { textos_.clear(); }
 
  private:
-  std::vector<avisos::Aviso> vistos_;
+  QStringList textos_;
   std::deque<avisos::Respuesta> respuestas_;
   avisos::Presentador anterior_;
 };
@@ -50,6 +50,13 @@ class CarpetaDeTrabajo {
   QTemporaryDir dir_;
   QString anterior_;
 };
+
+// A drawing with the dots given set to v.
+inline glyph::GlyphGrid con(std::initializer_list<std::pair<int, int>> puntos, glyph::Valor v = 1) {
+  glyph::GlyphGrid g;
+  for (const auto& [r, c] : puntos) g(r, c) = v;
+  return g;
+}
 
 QByteArray leerArchivo(const QString& ruta);
 void escribirArchivo(const QString& ruta, const QByteArray& datos);

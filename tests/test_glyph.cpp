@@ -2,6 +2,7 @@
 
 #include <numeric>
 
+#include "Apoyo.h"
 #include "ColumnCode.h"
 #include "Transformaciones.h"
 
@@ -10,12 +11,6 @@ using namespace glyph;
 namespace {
 
 using Punto = std::pair<int, int>;
-
-GlyphGrid con(std::initializer_list<Punto> puntos, Valor v = 1) {
-  GlyphGrid g;
-  for (const auto& [r, c] : puntos) g(r, c) = v;
-  return g;
-}
 
 }  // namespace
 
