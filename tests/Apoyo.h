@@ -52,7 +52,7 @@ class CarpetaDeTrabajo {
 };
 
 // A drawing with the dots given set to v.
-inline glyph::GlyphGrid con(std::initializer_list<std::pair<int, int>> puntos, glyph::Valor v = 1) {
+inline glyph::GlyphGrid dibujoCon(std::initializer_list<std::pair<int, int>> puntos, glyph::Valor v = 1) {
   glyph::GlyphGrid g;
   for (const auto& [r, c] : puntos) g(r, c) = v;
   return g;

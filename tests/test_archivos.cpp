@@ -142,17 +142,17 @@ TEST_F(Archivos, SobreescribeEnSuSitioTrasPreguntarSinTenerElArchivo) {
 // While a store waits for the lock, the program holding it stores the same character in place, or replaces the
 // font by rename: the store searches the file the path names once it holds the lock, and overwrites there.
 TEST_F(Archivos, LaGrabacionBuscaEnLoQueDejoQuienTeniaElArchivo) {
+  const QByteArray nombre = QFile::encodeName(ruta);
+  const auto abiertos = [&] {
+    const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
+    return std::count_if(fds.begin(), fds.end(), [&](const QFileInfo& fd) { return fd.symLinkTarget() == ruta; });
+  };
   for (const bool renombrado : {false, true}) {
     escribirArchivo(ruta, registro('a'));
-    const QByteArray nombre = QFile::encodeName(ruta);
     const int viejo = ::open(nombre.constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(viejo, LOCK_EX), 0);
     avisos.responder(avisos::Respuesta::Si);
     std::jthread grabacion([&] { EXPECT_TRUE(grabarCaracter(dir, "f.mtz", "b", glyph::dibujoDeCodigos({1})).hecho); });
-    const auto abiertos = [&] {
-      const QFileInfoList fds = QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System);
-      return std::count_if(fds.begin(), fds.end(), [&](const QFileInfo& fd) { return fd.symLinkTarget() == ruta; });
-    };
     for (const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(1); abiertos() < 2;) {
       ASSERT_LT(std::chrono::steady_clock::now(), limite) << "the store never opened the file";
     }

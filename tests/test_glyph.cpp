@@ -15,10 +15,10 @@ using Punto = std::pair<int, int>;
 }  // namespace
 
 TEST(CodigosDeColumna, CadaFilaPesaSuBitYElCodigoVuelveAlDibujo) {
-  EXPECT_EQ(codigosDelDibujo(con({{1, 1}, {3, 2}, {7, 10}}, -1)), (Codigos{1, 4, 0, 0, 0, 0, 0, 0, 0, 64}));
-  EXPECT_EQ(dibujoDeCodigos({1, 0, 0, 0, 0, 0, 0, 0, 0, 64}), con({{1, 1}, {7, 10}}));
+  EXPECT_EQ(codigosDelDibujo(dibujoCon({{1, 1}, {3, 2}, {7, 10}}, -1)), (Codigos{1, 4, 0, 0, 0, 0, 0, 0, 0, 64}));
+  EXPECT_EQ(dibujoDeCodigos({1, 0, 0, 0, 0, 0, 0, 0, 0, 64}), dibujoCon({{1, 1}, {7, 10}}));
   // 128 and more light the whole column; a negative code lights nothing.
-  EXPECT_EQ(dibujoDeCodigos({0, 0, 200, -1}), con({{1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}}));
+  EXPECT_EQ(dibujoDeCodigos({0, 0, 200, -1}), dibujoCon({{1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}}));
   for (int codigo = 0; codigo < 128; ++codigo) {
     const Codigos c{0, 0, 0, 0, static_cast<ColumnCode>(codigo), 0, 0, 0, 0, 127};
     EXPECT_EQ(codigosDelDibujo(dibujoDeCodigos(c)), c) << codigo;
@@ -36,8 +36,8 @@ class Ordenes : public testing::TestWithParam<Orden> {};
 
 TEST_P(Ordenes, LlevanCadaPuntoASuSitioSinPerderNiInventarValores) {
   const Orden& o = GetParam();
-  EXPECT_EQ(o.comando(con({o.desde1}, 5)), con({o.hasta1}, 5));
-  EXPECT_EQ(o.comando(con({o.desde2}, 5)), con({o.hasta2}, 5));
+  EXPECT_EQ(o.comando(dibujoCon({o.desde1}, 5)), dibujoCon({o.hasta1}, 5));
+  EXPECT_EQ(o.comando(dibujoCon({o.desde2}, 5)), dibujoCon({o.hasta2}, 5));
   GlyphGrid numerada;  // 70 different values: any misplaced cell shows
   std::iota(numerada.valores.begin(), numerada.valores.end(), 1);
   GlyphGrid g = o.comando(numerada);

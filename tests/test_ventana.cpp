@@ -159,8 +159,8 @@ TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
   mostrar();
   nombre->setText("f.mtz");
   caracteres->setCurrentIndex(0);  // "a", the first entry, is a character like any other
-  const glyph::GlyphGrid nada, uno = con({{1, 1}}), dos = con({{1, 1}, {1, 2}});
-  const glyph::GlyphGrid tres = con({{1, 1}, {1, 2}, {2, 2}}), negativo = glyph::invertir(tres);
+  const glyph::GlyphGrid nada, uno = dibujoCon({{1, 1}}), dos = dibujoCon({{1, 1}, {1, 2}});
+  const glyph::GlyphGrid tres = dibujoCon({{1, 1}, {1, 2}, {2, 2}}), negativo = glyph::invertir(tres);
   const QKeyCombination espacio = Qt::Key_Space, derecha = Qt::Key_Right, abajo = Qt::Key_Down;
   const QKeyCombination invertir = Qt::CTRL | Qt::Key_I, copiar = Qt::CTRL | Qt::Key_C, pegar = Qt::CTRL | Qt::Key_V;
   const QKeyCombination deshacer = Qt::CTRL | Qt::Key_Z, rehacer = Qt::CTRL | Qt::SHIFT | Qt::Key_Z;
@@ -180,14 +180,14 @@ TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
                              "#\n#\n#\n#\n#\n#\n#\n#", "#\n#\n#\n#\n#\n#\nx", ""}) {
     QGuiApplication::clipboard()->setText(pegado);
     QTest::keyClick(ventana.celda(1, 1), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(ventana.leerCeldas(), con({{1, 1}, {2, 2}, {7, 3}})) << pegado;
+    EXPECT_EQ(ventana.leerCeldas(), dibujoCon({{1, 1}, {2, 2}, {7, 3}})) << pegado;
   }
   QImage imagen(20, 14, QImage::Format_ARGB32);  // dark in 3 of the 4 pixels of dot (7, 10), elsewhere clear
   imagen.fill(Qt::transparent);
   for (const QPoint p : {QPoint(19, 13), QPoint(18, 13), QPoint(19, 12)}) imagen.setPixel(p, qRgb(20, 20, 20));
   QGuiApplication::clipboard()->setImage(imagen);
   QTest::keyClick(ventana.celda(1, 1), Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(ventana.leerCeldas(), con({{7, 10}}));
+  EXPECT_EQ(ventana.leerCeldas(), dibujoCon({{7, 10}}));
   EXPECT_EQ(avisos.textos(), QStringList());
 
   // Every command is a step, Leer too; at least 100 steps are kept. The file made is listed.
@@ -199,7 +199,7 @@ TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
   for (int i = 0; i < 120; ++i) QTest::mouseClick(ventana.celda(1, 1), Qt::LeftButton);
   EXPECT_EQ(ventana.leerCeldas(), glyph::invertir(nada));
   for (int i = 0; i < 123; ++i) ventana.pasos()->undo();
-  EXPECT_EQ(ventana.leerCeldas(), con({{7, 10}}));
+  EXPECT_EQ(ventana.leerCeldas(), dibujoCon({{7, 10}}));
   EXPECT_EQ(leerArchivo(carpeta.fuente("f.mtz")), registro('a', {127, 127, 127, 127, 127, 127, 127, 127, 127, 127}));
 
   // In the name box the keys are the text's own.
@@ -207,7 +207,7 @@ TEST_F(Ventana, LasTeclasDelDibujoSeDeshacenYSeCopian) {
   QTest::keyClicks(nombre, "xy");
   for (const QKeyCombination tecla : {Qt::CTRL | Qt::Key_I, Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_Z})
     QTest::keyClick(nombre, tecla.key(), tecla.keyboardModifiers());
-  EXPECT_EQ(ventana.leerCeldas(), con({{7, 10}}));
+  EXPECT_EQ(ventana.leerCeldas(), dibujoCon({{7, 10}}));
   EXPECT_NE(nombre->text(), "f.mtzxy");
 }
 
